@@ -1,0 +1,199 @@
+// lumetra-cli: the system's operations from a shell.
+
+#include "ConsoleHost.h"
+#include "LinePorts.h"
+
+#include "comm/CommSession.h"
+#include "text/StringTable.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <iostream>
+
+using namespace lumetra;
+using namespace lumetra::cli;
+
+namespace {
+
+struct GlobalOptions {
+    std::string port = "COM1";
+    std::vector<std::string> comMappings;
+    int baud = 9600;
+    std::string parity = "none";
+    int dataBits = 8;
+    int stopBits = 1;
+    std::string protocol = "ascii";
+    std::string id = "1";
+    int timeoutMs = 1000;
+    int delayMs = 0;
+    bool trace = false;
+    bool status = false;
+    std::string lang;
+};
+
+// Everything a command needs: the host, the strings, the ports and the session.
+struct Context {
+    ConsoleHost host{std::cerr};
+    StringTable strings;
+    LinePorts ports;
+    CommSession session;
+    std::int64_t traceStart = 0;
+
+    explicit Context(PortTable table, bool showStatus)
+        : host(std::cerr, showStatus), ports(std::move(table), host), session(host, strings, ports.provider())
+    {
+    }
+};
+
+// Applies the global options to the session; returns a non-zero exit code with a message when they are bad.
+int configure(const GlobalOptions& o, Context& ctx)
+{
+    CommState& s = ctx.session.state();
+    LanguageId language = languageFromEnvironment();
+    if (!o.lang.empty() && !parseLanguage(o.lang, language)) {
+        std::cerr << "lumetra-cli: unknown language '" << o.lang << "' (use en, zh_TW, zh_CN or a language id)\n";
+        return 2;
+    }
+    ctx.strings.setLanguage(language);
+    s.BaudIndex = baudIndexOf(o.baud);
+    s.ParityIndex = o.parity == "odd" ? 1 : o.parity == "even" ? 2 : 0;
+    s.DataBitsIndex = o.dataBits == 7 ? 0 : 1;
+    s.StopBitsIndex = o.stopBits == 2 ? 1 : 0;
+    s.protocol = o.protocol == "rtu" ? Protocol::Rtu : Protocol::Ascii;
+    s.TimeoutMs = o.timeoutMs;
+    s.CommDelayMs = o.delayMs;
+    s.CommSettingsText = s.buildCommSettingsText();
+    long id = 0;
+    if (!parseNumber(o.id, 1, 255, id)) {
+        ctx.session.ShowCommError(Result::WrongDeviceId);
+        return Result::WrongDeviceId;
+    }
+    s.DeviceId = static_cast<int>(id);
+    std::string error;
+    if (!ctx.ports.choose(o.port, s, error)) {
+        std::cerr << "lumetra-cli: " << error << "\n";
+        return 2;
+    }
+    if (o.trace) {
+        ctx.traceStart = ctx.host.tickMs();
+        ctx.session.addFrameObserver([&ctx](const FrameRecord& r) {
+            std::cerr << formatFrameRecord(r, ctx.traceStart, ctx.session.state().protocol) << "\n";
+        });
+    }
+    return 0;
+}
+
+int runRead(Context& ctx, long address, long count)
+{
+    CommSession& session = ctx.session;
+    if (int rc = session.OpenCommPort())
+        return rc;
+    std::string reply;
+    const int rc = session.ReadRegisters(static_cast<std::uint16_t>(address), static_cast<int>(count), reply);
+    if (rc == Result::Ok) {
+        for (int k = 0; k < count; ++k) {
+            std::uint16_t value = 0;
+            if (!registerFromReply(reply, k, value)) {
+                session.ShowCommError(Result::DataError); // the unit sent fewer registers than asked
+                session.closePort();
+                return Result::DataError;
+            }
+            std::printf("%04lX %04X\n", (address + 2 * k) & 0xFFFF, value);
+        }
+    }
+    session.closePort();
+    return rc;
+}
+
+int runWrite(Context& ctx, long address, long value)
+{
+    CommSession& session = ctx.session;
+    if (int rc = session.OpenCommPort())
+        return rc;
+    const int rc = session.WriteRegister(static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(value));
+    session.closePort();
+    return rc;
+}
+
+void runPorts(const PortTable& table)
+{
+    for (int n = 1; n <= PortTable::kPortCount; ++n) {
+        const std::string& device = table.device(n);
+        std::printf("COM%-3d %s\n", n, device.empty() ? "-" : device.c_str());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Lumetra command line: read, write and manage timer/counter units on a serial line"};
+    app.require_subcommand(1);
+    GlobalOptions o;
+    app.add_option("--port", o.port, "COM1..COM16, a device path, tcp://HOST:PORT, or sim:DQ|TQ|CQ|XQ (built-in virtual unit)")
+        ->capture_default_str();
+    app.add_option("--com", o.comMappings, "Map a port number to a device, e.g. --com 1=/dev/ttyUSB0; repeatable");
+    app.add_option("--baud", o.baud, "1200 2400 4800 9600 14400 19200 28800 38400 57600")
+        ->check(CLI::IsMember({1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 57600}))
+        ->capture_default_str();
+    app.add_option("--parity", o.parity, "none, odd or even")->check(CLI::IsMember({"none", "odd", "even"}))->capture_default_str();
+    app.add_option("--data-bits", o.dataBits, "7 or 8")->check(CLI::IsMember({7, 8}))->capture_default_str();
+    app.add_option("--stop-bits", o.stopBits, "1 or 2")->check(CLI::IsMember({1, 2}))->capture_default_str();
+    app.add_option("--protocol", o.protocol, "ascii or rtu")->check(CLI::IsMember({"ascii", "rtu"}))->capture_default_str();
+    app.add_option("--id", o.id, "Slave ID 1..255 (decimal or 0x hex)")->capture_default_str();
+    app.add_option("--timeout", o.timeoutMs, "Reply time-out in ms (at least 50)")->check(CLI::Range(50, 3600000))->capture_default_str();
+    app.add_option("--delay", o.delayMs, "Pause after every transaction in ms")->check(CLI::Range(0, 60000))->capture_default_str();
+    app.add_flag("--trace", o.trace, "Print every frame sent and received to stderr");
+    app.add_flag("--status", o.status, "Print the transfer status texts to stderr");
+    app.add_option("--lang", o.lang, "Language of messages: en, zh_TW, zh_CN (default: from the locale)");
+
+    std::string readAddress;
+    std::string readCount = "1";
+    CLI::App* read = app.add_subcommand("read", "Read holding registers; prints 'AAAA VVVV' per register");
+    read->add_option("ADDR", readAddress, "Byte address of the first register (decimal or 0x hex)")->required();
+    read->add_option("COUNT", readCount, "Number of registers, 1..255")->capture_default_str();
+
+    std::string writeAddress;
+    std::string writeValue;
+    CLI::App* write = app.add_subcommand("write", "Write one holding register");
+    write->add_option("ADDR", writeAddress, "Byte address of the register (decimal or 0x hex)")->required();
+    write->add_option("VALUE", writeValue, "Value 0..65535 (decimal or 0x hex)")->required();
+
+    CLI::App* ports = app.add_subcommand("ports", "List which device each of COM1..COM16 stands for");
+
+    CLI11_PARSE(app, argc, argv);
+
+    PortTable table = PortTable::detect();
+    for (const std::string& m : o.comMappings) {
+        if (!table.mapFromText(m)) {
+            std::cerr << "lumetra-cli: --com expects N=DEVICE with N 1..16, got '" << m << "'\n";
+            return 2;
+        }
+    }
+    if (ports->parsed()) {
+        runPorts(table);
+        return 0;
+    }
+
+    Context ctx(std::move(table), o.status);
+    if (int rc = configure(o, ctx))
+        return rc;
+
+    if (read->parsed()) {
+        long address = 0;
+        long count = 0;
+        if (!parseNumber(readAddress, 0, 0xFFFF, address) || !parseNumber(readCount, 1, 255, count)) {
+            std::cerr << "lumetra-cli: read expects ADDR 0..0xFFFF and COUNT 1..255\n";
+            return 2;
+        }
+        return runRead(ctx, address, count);
+    }
+    long address = 0;
+    long value = 0;
+    if (!parseNumber(writeAddress, 0, 0xFFFF, address) || !parseNumber(writeValue, 0, 0xFFFF, value)) {
+        std::cerr << "lumetra-cli: write expects ADDR and VALUE in 0..0xFFFF\n";
+        return 2;
+    }
+    return runWrite(ctx, address, value);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "comm/Frames.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace lumetra::sim {
+
+enum class UnitType { DQ = 1, TQ = 2, CQ = 3, XQ = 4 };
+
+bool parseUnitType(const std::string& text, UnitType& out);
+std::string unitTypeName(UnitType type);
+
+// Misbehaviour a unit can be told to show, each switchable on its own.
+struct UnitFaults {
+    bool silent = false;           // never answers
+    bool wrongChecksum = false;    // LRC or CRC of every reply is off
+    int exceptionCode = 0;         // answers every request with this exception
+    int garbageBytes = 0;          // noise bytes sent before each reply
+    bool missingLf = false;        // ASCII replies end in CR only
+    int slowPieces = 0;            // reply split into this many pieces ...
+    int pieceGapMs = 50;           // ... this far apart
+};
+
+// A unit's parameter memory, addressed by byte: register a is byte a (low)
+// and byte a + 1 (high). Reads at odd addresses follow the same rule.
+class VirtualUnit {
+public:
+    static constexpr std::uint16_t kMemoryBase = 0x0400;
+    static constexpr std::size_t kMemorySize = 0x0400; // 0x0400..0x07FF
+
+    explicit VirtualUnit(UnitType type);
+
+    UnitType type() const { return m_type; }
+    UnitFaults& faults() { return m_faults; }
+    const UnitFaults& faults() const { return m_faults; }
+
+    bool contains(std::uint32_t address, std::uint32_t bytes) const;
+    std::uint8_t byteAt(std::uint16_t address) const;
+    void setByte(std::uint16_t address, std::uint8_t value);
+    std::uint16_t registerAt(std::uint16_t address) const;
+    void setRegister(std::uint16_t address, std::uint16_t value);
+
+    // Answers one request (slave ID, function, 4 data bytes) with the reply
+    // bytes without checksum, or nothing for the finish command.
+    std::optional<Bytes> handle(const Bytes& request);
+
+    // Restores identification, machine type and write permission.
+    void resetIdentity();
+
+private:
+    UnitType m_type;
+    UnitFaults m_faults;
+    std::array<std::uint8_t, kMemorySize> m_memory{};
+};
+
+} // namespace lumetra::sim
