@@ -1,0 +1,231 @@
+#include "LoopbackPort.h"
+#include "RecordingHost.h"
+
+#include "comm/CommSession.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumetra;
+using namespace lumetra::sim;
+using lumetra::test::RecordingHost;
+
+namespace {
+
+// A session wired to an in-process line with a DQ unit at ID 1, on a fake clock.
+struct Rig {
+    RecordingHost host;
+    StringTable strings;
+    VirtualLine line{Protocol::Ascii, PortSettings{}};
+    LoopbackPort* lastPort = nullptr;
+    CommSession session{host, strings, [this](int n) -> std::unique_ptr<SerialPort> {
+                            if (n != 1)
+                                return nullptr;
+                            auto port = std::make_unique<LoopbackPort>(line, [this] { return host.now; });
+                            lastPort = port.get();
+                            return port;
+                        }};
+    explicit Rig(Protocol protocol = Protocol::Ascii) : line(protocol, PortSettings{})
+    {
+        line.addUnit(1, UnitType::DQ);
+        session.state().protocol = protocol;
+    }
+    VirtualUnit& unit() { return *line.unit(1); }
+};
+
+class BothProtocols : public ::testing::TestWithParam<Protocol> {};
+
+} // namespace
+
+TEST_P(BothProtocols, ReadsAndWritesThroughTheLine)
+{
+    Rig rig(GetParam());
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    std::string reply;
+    ASSERT_EQ(rig.session.ReadRegisters(0x0400, 3, reply), 0);
+    std::uint16_t v = 0;
+    ASSERT_TRUE(registerFromReply(reply, 2, v));
+    EXPECT_EQ(v, 0x010A);
+    ASSERT_EQ(rig.session.WriteRegister(0x0500, 0x1234), 0);
+    EXPECT_EQ(rig.unit().byteAt(0x0500), 0x34);
+    EXPECT_EQ(rig.unit().byteAt(0x0501), 0x12);
+    EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Write...");
+    EXPECT_TRUE(rig.host.messages.empty());
+}
+
+TEST_P(BothProtocols, SilentUnitTimesOutAfterTheTimeout)
+{
+    Rig rig(GetParam());
+    rig.unit().faults().silent = true;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    const auto start = rig.host.now;
+    std::string reply;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
+    EXPECT_GE(rig.host.now - start, 1000);
+    EXPECT_LE(rig.host.now - start, 1002);
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "Time out !");
+    EXPECT_EQ(rig.host.messages[0].title, "Error");
+    EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Read Error");
+    EXPECT_FALSE(rig.session.portIsOpen());
+    EXPECT_EQ(rig.session.state().LastResult, 3);
+}
+
+TEST_P(BothProtocols, ExceptionAndChecksumFaults)
+{
+    Rig rig(GetParam());
+    rig.session.state().quietMode = true;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    std::string reply;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0000, 1, reply), 29); // outside the unit's memory
+    rig.unit().faults().exceptionCode = 1;
+    EXPECT_EQ(rig.session.WriteRegister(0x0400, 1), 28);
+    rig.unit().faults().exceptionCode = 6;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 23);
+    rig.unit().faults() = {};
+    rig.unit().faults().wrongChecksum = true;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 12);
+    rig.unit().faults() = {};
+    rig.unit().faults().slowPieces = 4;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 0);
+    EXPECT_TRUE(rig.host.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Comm, BothProtocols, ::testing::Values(Protocol::Ascii, Protocol::Rtu));
+
+TEST(Transactions, QuietModeShowsNothingAndKeepsThePortOpen)
+{
+    Rig rig;
+    rig.unit().faults().silent = true;
+    rig.session.state().quietMode = true;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    std::string reply;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
+    EXPECT_TRUE(rig.host.messages.empty());
+    EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Read...");
+    EXPECT_TRUE(rig.session.portIsOpen());
+}
+
+TEST(Transactions, WriteFailureShowsStatusThenMessage)
+{
+    Rig rig;
+    rig.unit().faults().wrongChecksum = true;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    EXPECT_EQ(rig.session.WriteRegister(0x0410, 7), 12);
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "Failed to response !");
+    EXPECT_EQ(rig.host.status.back().second, "Write Error");
+    EXPECT_FALSE(rig.session.portIsOpen());
+}
+
+TEST(Transactions, AsciiReplyWithoutLfIsATimeoutAndNoiseShiftsTheText)
+{
+    Rig rig;
+    rig.session.state().quietMode = true;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    std::string reply;
+    rig.unit().faults().missingLf = true;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 3);
+    rig.unit().faults() = {};
+    rig.unit().faults().garbageBytes = 1; // one 0x00 byte: not a hex pair
+    EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 3);
+}
+
+TEST(Transactions, DelayFollowsEveryTransactionButNotAPortFailure)
+{
+    Rig rig;
+    rig.session.state().CommDelayMs = 200;
+    rig.session.state().quietMode = true;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    std::string reply;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 0);
+    rig.unit().faults().silent = true;
+    EXPECT_EQ(rig.session.WriteRegister(0x0410, 1), 3);
+    EXPECT_EQ(rig.host.sleeps, (std::vector<int>{200, 200}));
+    rig.session.closePort();
+    rig.host.sleeps.clear();
+    rig.session.state().quietMode = false;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 3);
+    EXPECT_EQ(rig.session.WriteRegister(0x0410, 1), 5);
+    EXPECT_TRUE(rig.host.sleeps.empty());
+    EXPECT_EQ(rig.host.messageTexts(), (std::vector<std::string>{"Time out !", "Failed to write !"}));
+}
+
+TEST(Transactions, PortThatVanishesMidReadEndsWithoutWaitingForTheTimeout)
+{
+    Rig rig;
+    rig.unit().faults().silent = true;
+    rig.session.state().TimeoutMs = 5000;
+    rig.host.maxWaitStepMs = 100;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    const auto start = rig.host.now;
+    rig.host.onEvents = [&] {
+        if (rig.host.now - start >= 300)
+            rig.lastPort->unplug();
+    };
+    std::string reply;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
+    EXPECT_LE(rig.host.now - start, 400);
+    EXPECT_FALSE(rig.session.portIsOpen());
+}
+
+TEST(OpenCommPort, RefusalsAndSecondOpen)
+{
+    Rig rig;
+    EXPECT_EQ(rig.session.OpenCommPort(), 0);
+    EXPECT_EQ(rig.session.OpenCommPort(), 2);
+    EXPECT_EQ(rig.host.messages.back().text, "COM port has been opened.");
+    rig.session.closePort();
+    rig.session.state().quietMode = true; // does not silence the port's own messages
+    rig.session.state().CommPort = 0;
+    EXPECT_EQ(rig.session.OpenCommPort(), 1);
+    rig.session.state().CommPort = 7; // mapped to nothing
+    EXPECT_EQ(rig.session.OpenCommPort(), 1);
+    EXPECT_EQ(rig.host.messages.back().text, "Communication error!");
+    EXPECT_FALSE(rig.host.messages.back().detail.empty());
+}
+
+TEST(Session, PauseLastsTwiceItsArgumentAndLetsEventsRun)
+{
+    Rig rig;
+    int events = 0;
+    rig.host.onEvents = [&] { ++events; };
+    const auto start = rig.host.now;
+    rig.session.PauseMs(100);
+    EXPECT_EQ(rig.host.now - start, 200);
+    EXPECT_GT(events, 0);
+}
+
+TEST(Session, FinishCommandAwaitsNothingAndLeavesLastResult)
+{
+    Rig rig;
+    std::vector<FrameRecord> frames;
+    rig.session.addFrameObserver([&](const FrameRecord& r) { frames.push_back(r); });
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    rig.session.state().LastResult = 42;
+    const auto start = rig.host.now;
+    rig.session.SendFinishCommand(1, Protocol::Ascii);
+    EXPECT_EQ(rig.host.now, start);
+    EXPECT_EQ(rig.session.state().LastResult, 42);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(std::string(frames[0].bytes.begin(), frames[0].bytes.end()), ":01DD0000000022\r\n");
+    std::string reply;
+    rig.session.ReadRegisters(0x0404, 1, reply);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[2].direction, FrameDirection::Received);
+    EXPECT_EQ(formatFrameRecord(frames[1], start, Protocol::Ascii), "0.000 > :010304040001F3\\r\\n");
+}
+
+TEST(Session, StatusTextsOfPortAndSlaveId)
+{
+    Rig rig;
+    rig.session.state().DeviceId = 10;
+    rig.session.state().CommPort = 3;
+    rig.session.state().BaudIndex = 5;
+    rig.session.state().ParityIndex = 2;
+    rig.session.state().StopBitsIndex = 1;
+    rig.session.state().CommSettingsText = rig.session.state().buildCommSettingsText();
+    rig.session.UpdateCommStatus();
+    EXPECT_EQ(rig.host.lastStatus(StatusPanel::Port), "COM3 , 19200 , E , 8 , 2");
+    EXPECT_EQ(rig.host.lastStatus(StatusPanel::SlaveId), "Device ID(Hex) : 0A");
+    EXPECT_EQ(CommState{}.portSettings().toString(), "9600,n,8,1");
+}
