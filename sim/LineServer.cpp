@@ -17,9 +17,9 @@ LineServer::LineServer(VirtualLine& line) : m_line(line), m_wakeFd(::eventfd(0, 
 
 LineServer::~LineServer()
 {
-    for (int fd : {m_clientFd, m_listenFd, m_wakeFd})
-        if (fd >= 0)
-            ::close(fd);
+    closeTcp();
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
 }
 
 std::int64_t LineServer::nowMs() const
@@ -62,6 +62,15 @@ void LineServer::stop()
 }
 
 void LineServer::hangUp() { m_pty.close(); }
+
+void LineServer::closeTcp()
+{
+    for (int* fd : {&m_clientFd, &m_listenFd}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
+}
 
 void LineServer::flushDue()
 {

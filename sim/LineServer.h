@@ -30,8 +30,10 @@ public:
     void stop();
     void stopWhenReadable(int fd) { m_stopFd = fd; }
 
-    // Closes the pseudo-terminal: clients see the line vanish.
+    // Closes the pseudo-terminal or the TCP side (not while run() runs):
+    // clients see the line vanish.
     void hangUp();
+    void closeTcp();
 
 private:
     std::int64_t nowMs() const;
