@@ -1,0 +1,117 @@
+// The command-line programs as a user runs them: lumetra-cli against the
+// built-in virtual unit and against a lumetra-sim process on a pseudo-terminal.
+
+#include "Process.h"
+
+#include <gtest/gtest.h>
+
+using lumetra::test::Process;
+using lumetra::test::readFile;
+using lumetra::test::run;
+
+namespace {
+const std::string kCli = LUMETRA_CLI_PATH;
+const std::string kSim = LUMETRA_SIM_PATH;
+
+std::string ptyOf(const Process& sim)
+{
+    const std::string out = sim.out();
+    const auto start = out.find("pty: ") + 5;
+    return out.substr(start, out.find('\n', start) - start);
+}
+} // namespace
+
+TEST(Cli, ReadsTheBuiltInVirtualUnit)
+{
+    auto r = run({kCli, "--port", "sim:TQ", "read", "0x0400", "3"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "0400 0025\n0402 0025\n0404 020A\n");
+    r = run({kCli, "--port", "sim:CQ", "--protocol", "rtu", "--id", "0x20", "read", "1028"});
+    EXPECT_EQ(r.out, "0404 030A\n");
+    r = run({kCli, "--port", "sim:DQ", "write", "0x0432", "0x00FF"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(Cli, ExitsWithTheResultCodeAndItsExactMessage)
+{
+    auto r = run({kCli, "--port", "sim:DQ", "read", "0x0000"});
+    EXPECT_EQ(r.exitCode, 29);
+    EXPECT_EQ(r.err, "ILLEGAL DATA ADDRESS!\n");
+    r = run({kCli, "--port", "/dev/lumetra-none", "read", "0x0404"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.substr(0, 21), "Communication error!\n");
+    r = run({kCli, "--port", "sim:DQ", "--id", "256", "read", "0x0404"});
+    EXPECT_EQ(r.exitCode, 22);
+    EXPECT_EQ(r.err, "Wrong Device ID !\n");
+    r = run({kCli, "--port", "sim:DQ", "--lang", "zh_TW", "read", "0"});
+    EXPECT_EQ(r.err, "非法資料位址!\n");
+    r = run({kCli, "--port", "sim:DQ", "read", "0x10000"});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find("ADDR"), std::string::npos);
+}
+
+TEST(Cli, HelpForEveryCommand)
+{
+    for (const char* command : {"read", "write", "ports"}) {
+        const auto r = run({kCli, command, "--help"});
+        EXPECT_EQ(r.exitCode, 0) << command;
+        EXPECT_NE(r.out.find("Usage"), std::string::npos) << command;
+    }
+    const auto ports = run({kCli, "--com", "2=tcp://127.0.0.1:4001", "ports"});
+    EXPECT_NE(ports.out.find("COM2   tcp://127.0.0.1:4001\n"), std::string::npos) << ports.out;
+    EXPECT_NE(ports.out.find("COM16"), std::string::npos);
+}
+
+TEST(Cli, AgainstTheSimulatorWithTraceLogAndDump)
+{
+    Process sim({kSim, "--unit", "3:TQ", "--unit", "10:DQ", "--fault", "10:checksum", "--protocol", "rtu", "--pace"});
+    ASSERT_TRUE(sim.waitForOutput("ready")) << sim.err();
+    const std::string pty = ptyOf(sim);
+
+    auto r = run({kCli, "--port", pty, "--protocol", "rtu", "--id", "3", "--trace", "write", "0x0432", "2"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("> 03 06 04 32 00 02"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("< 03 06 04 32 00 02"), std::string::npos) << r.err;
+    r = run({kCli, "--com", "4=" + pty, "--port", "COM4", "--protocol", "rtu", "--id", "10", "read", "0x0404"});
+    EXPECT_EQ(r.exitCode, 12);
+    EXPECT_EQ(r.err, "Failed to response !\n");
+    r = run({kCli, "--port", pty, "--protocol", "rtu", "--id", "11", "--timeout", "100", "read", "0x0404"});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(r.err, "Time out !\n");
+
+    EXPECT_EQ(sim.finish(SIGTERM).exitCode, 0);
+}
+
+TEST(Sim, WritesItsRequestLogAndMemoryDump)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("lumetra-simfiles-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string log = (dir / "requests.jsonl").string();
+    const std::string dump = (dir / "memory.json").string();
+    Process sim({kSim, "--unit", "2:CQ", "--log", log, "--dump", dump, "--link", (dir / "line").string()});
+    ASSERT_TRUE(sim.waitForOutput("ready")) << sim.err();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "line"));
+    EXPECT_EQ(run({kCli, "--port", (dir / "line").string(), "--id", "2", "write", "0x0500", "0x1234"}).exitCode, 0);
+    EXPECT_EQ(run({kCli, "--port", (dir / "line").string(), "--id", "2", "read", "0x0500"}).out, "0500 1234\n");
+    EXPECT_EQ(sim.finish(SIGINT).exitCode, 0);
+    const std::string requests = readFile(log);
+    const auto firstEnd = requests.find('\n');
+    EXPECT_NE(requests.substr(0, firstEnd).find(",\"id\":2,\"fn\":6,\"addr\":1280,\"value\":4660}"), std::string::npos);
+    EXPECT_NE(requests.substr(firstEnd + 1).find(",\"id\":2,\"fn\":3,\"addr\":1280,\"count\":1}\n"), std::string::npos);
+    const std::string memory = readFile(dump);
+    EXPECT_NE(memory.find("{\"id\":2,\"type\":\"CQ\",\"base\":1024,\"memory\":\"250025000A03"), std::string::npos);
+    // byte 0x0500 is 0x100 bytes into the memory: two hex digits a byte
+    EXPECT_EQ(memory.substr(memory.find("\"memory\":\"") + 10 + 2 * 0x100, 4), "3412");
+    EXPECT_FALSE(std::filesystem::exists(dir / "line")); // the link goes with the simulator
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Sim, RefusesBadUnitsAndFaults)
+{
+    EXPECT_EQ(run({kSim, "--unit", "0:DQ"}).exitCode, 2);
+    EXPECT_EQ(run({kSim, "--unit", "1:DQ", "--fault", "2:silent"}).exitCode, 2);
+    const auto r = run({kSim, "--fault", "1:melt"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("unknown fault"), std::string::npos);
+}
