@@ -25,7 +25,7 @@ bool LinePorts::choose(const std::string& port, CommState& state, std::string& e
 {
     if (port.rfind("sim:", 0) == 0) {
         sim::UnitType type{};
-        if (!sim::parseUnitType(port.substr(4), type)) {
+        if (!parseMachineType(port.substr(4), type)) {
             error = "unknown virtual unit type in '" + port + "' (use sim:DQ, sim:TQ, sim:CQ or sim:XQ)";
             return false;
         }

@@ -24,7 +24,7 @@ bool splitId(const std::string& text, int& slaveId, std::string& rest)
 bool parseUnitSpec(const std::string& text, int& slaveId, UnitType& type)
 {
     std::string rest;
-    return splitId(text, slaveId, rest) && parseUnitType(rest, type);
+    return splitId(text, slaveId, rest) && parseMachineType(rest, type);
 }
 
 bool applyFaultSpec(const std::string& text, int& slaveId, UnitFaults& faults, std::string& error)

@@ -1,7 +1,5 @@
 #include "VirtualUnit.h"
 
-#include <algorithm>
-#include <cctype>
 
 namespace lumetra::sim {
 
@@ -13,29 +11,6 @@ Bytes exceptionReply(const Bytes& request, int code)
     return {request[0], static_cast<std::uint8_t>(request[1] | 0x80), static_cast<std::uint8_t>(code)};
 }
 } // namespace
-
-bool parseUnitType(const std::string& text, UnitType& out)
-{
-    std::string t = text;
-    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (t == "DQ") out = UnitType::DQ;
-    else if (t == "TQ") out = UnitType::TQ;
-    else if (t == "CQ") out = UnitType::CQ;
-    else if (t == "XQ") out = UnitType::XQ;
-    else return false;
-    return true;
-}
-
-std::string unitTypeName(UnitType type)
-{
-    switch (type) {
-    case UnitType::DQ: return "DQ";
-    case UnitType::TQ: return "TQ";
-    case UnitType::CQ: return "CQ";
-    case UnitType::XQ: return "XQ";
-    }
-    return "?";
-}
 
 VirtualUnit::VirtualUnit(UnitType type) : m_type(type) { resetIdentity(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/Frames.h"
+#include "model/MachineType.h"
 
 #include <array>
 #include <cstdint>
@@ -9,10 +10,7 @@
 
 namespace lumetra::sim {
 
-enum class UnitType { DQ = 1, TQ = 2, CQ = 3, XQ = 4 };
-
-bool parseUnitType(const std::string& text, UnitType& out);
-std::string unitTypeName(UnitType type);
+using UnitType = MachineType;
 
 // Misbehaviour a unit can be told to show, each switchable on its own.
 struct UnitFaults {

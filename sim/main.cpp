@@ -22,7 +22,7 @@ void writeDump(const VirtualLine& line, const std::string& path)
     out << "{\"units\":[";
     bool first = true;
     for (const auto& [id, unit] : line.units()) {
-        out << (first ? "" : ",") << "{\"id\":" << id << ",\"type\":\"" << unitTypeName(unit->type())
+        out << (first ? "" : ",") << "{\"id\":" << id << ",\"type\":\"" << machineTypeName(unit->type())
             << "\",\"base\":" << VirtualUnit::kMemoryBase << ",\"memory\":\"";
         first = false;
         for (std::size_t i = 0; i < VirtualUnit::kMemorySize; ++i) {

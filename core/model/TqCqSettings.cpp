@@ -1,0 +1,197 @@
+#include "TqCqSettings.h"
+
+#include <array>
+
+namespace lumetra {
+
+namespace {
+using L = ListField<TqCqSettings>;
+using V = ValueField<TqCqSettings>;
+using S = TqCqSettings;
+namespace B = TqCqBlock;
+
+const std::array<L, 30> kLists{{
+    {"cboKP_All_TQ", &S::cboKP_All_TQ, 10, 'D', 325, B::TimerCommon},
+    {"cboSGWidth_All_TQ", &S::cboSGWidth_All_TQ, 11, 'D', 316, B::TimerCommon},
+    {"cboInputMethod_All_TQ", &S::cboInputMethod_All_TQ, 12, 'D', 317, B::TimerCommon},
+    {"mKP", &S::keyProtection, 13, 'F', 151, B::TimerCommon},
+    {"cboTimerRange_A_TQ", &S::cboTimerRange_A_TQ, 32, 'D', 307, B::Timer},
+    {"cboTimerDirection_A_TQ", &S::cboTimerDirection_A_TQ, 33, 'D', 308, B::Timer},
+    {"cboOutputMode_A_TQ", &S::cboOutputMode_A_TQ, 34, 'D', 309, B::Timer},
+    {"cboTimerRangeOFF_B_TQ", &S::cboTimerRangeOFF_B_TQ, 81, 'D', 321, B::TwinTimer},
+    {"cboTimerRangeON_B_TQ", &S::cboTimerRangeON_B_TQ, 82, 'D', 323, B::TwinTimer},
+    {"cboTimerDirection_B_TQ", &S::cboTimerDirection_B_TQ, 83, 'D', 308, B::TwinTimer},
+    {"cboOutputMode_B_TQ", &S::cboOutputMode_B_TQ, 84, 'D', 320, B::TwinTimer},
+    {"cboSettingMode_C_TQ", &S::cboSettingMode_C_TQ, 121, 'D', 328, B::TwoStageTimer},
+    {"cboTimerRange_C_TQ", &S::cboTimerRange_C_TQ, 122, 'D', 307, B::TwoStageTimer},
+    {"cboOutputMode_C_TQ", &S::cboOutputMode_C_TQ, 123, 'D', 309, B::TwoStageTimer},
+    {"cboKP_Comm_CQ", &S::cboKP_Comm_CQ, 10, 'D', 325, B::CounterCommon},
+    {"cboDotAdj_Comm_CQ", &S::cboDotAdj_Comm_CQ, 11, 'D', 313, B::CounterCommon},
+    {"cboInputMethod_Comm_CQ", &S::cboInputMethod_Comm_CQ, 12, 'D', 317, B::CounterCommon},
+    {"cboMaxFreq_Comm_CQ", &S::cboMaxFreq_Comm_CQ, 19, 'D', 314, B::CounterCommon},
+    {"cboSGWidth_Comm_CQ", &S::cboSGWidth_Comm_CQ, 20, 'D', 316, B::CounterCommon},
+    {"mKP", &S::keyProtection, 21, 'F', 151, B::CounterCommon},
+    {"cboCountInputMode_1st_CQ", &S::cboCountInputMode_1st_CQ, 32, 'D', 312, B::OneStage},
+    {"cboOutputMode_1st_CQ", &S::cboOutputMode_1st_CQ, 33, 'H', 309, B::OneStage},
+    {"cboCountInputMode_2nd_CQ", &S::cboCountInputMode_2nd_CQ, 81, 'D', 312, B::TwoStage},
+    {"cboOutputMode_2nd_CQ", &S::cboOutputMode_2nd_CQ, 82, 'H', 309, B::TwoStage},
+    {"cboCountInputMode_batch_CQ", &S::cboCountInputMode_batch_CQ, 131, 'D', 312, B::BatchDual},
+    {"cboOutputMode_batch_CQ", &S::cboOutputMode_batch_CQ, 132, 'H', 309, B::BatchDual},
+    {"cboOutputMode_freq_CQ", &S::cboOutputMode_freq_CQ, 181, 'H', 309, B::Tacho},
+    {"cboSampleAvg_freq_CQ", &S::cboSampleAvg_freq_CQ, 183, 'D', 318, B::Tacho},
+    {"functionMode", nullptr, -1, 0, 306, B::TimerCommon},
+    {"functionMode", nullptr, -1, 0, 306, B::CounterCommon},
+}};
+
+const std::array<V, 21> kValues{{
+    {"lblTimerSetting_A_TQ", &S::lblTimerSetting_A_TQ, 35, ValueForm::V6, 310, B::Timer, -1, 0},
+    {"lblHoldTime_A_TQ", &S::lblHoldTime_A_TQ, 41, ValueForm::V6, 311, B::Timer, -1, 0},
+    {"lblDutyRatio_A_TQ", &S::lblDutyRatio_A_TQ, 47, ValueForm::V6, 326, B::Timer, -1, 0},
+    {"lblSettingValueOFF_B_TQ", &S::lblSettingValueOFF_B_TQ, 85, ValueForm::V6, 322, B::TwinTimer, -1, 0},
+    {"lblSettingValueON_B_TQ", &S::lblSettingValueON_B_TQ, 91, ValueForm::V6, 324, B::TwinTimer, -1, 0},
+    {"lblSV1_C_TQ", &S::lblSV1_C_TQ, 124, ValueForm::V6, 329, B::TwoStageTimer, -1, 0},
+    {"lblSV2_C_TQ", &S::lblSV2_C_TQ, 130, ValueForm::V6, 330, B::TwoStageTimer, -1, 0},
+    {"lblMagnification_Comm_CQ", &S::lblMagnification_Comm_CQ, 13, ValueForm::V6, 315, B::CounterCommon, -1, 0},
+    {"lblHoldCounter_1st_CQ", &S::lblHoldCounter_1st_CQ, 36, ValueForm::V6, 311, B::OneStage, -1, 0},
+    {"lblCounterSetting_1st_CQ", &S::lblCounterSetting_1st_CQ, 42, ValueForm::V6, 310, B::OneStage, -1, 0},
+    {"lblHoldCounter_2nd_1_CQ", &S::lblHoldCounter_2nd_1_CQ, 85, ValueForm::V6, 335, B::TwoStage, -1, 0},
+    {"lblHoldCounter_2nd_2_CQ", &S::lblHoldCounter_2nd_2_CQ, 91, ValueForm::V6, 336, B::TwoStage, -1, 0},
+    {"lblCounterSetting_2nd_1_CQ", &S::lblCounterSetting_2nd_1_CQ, 97, ValueForm::V6, 331, B::TwoStage, -1, 0},
+    {"lblCounterSetting_2nd_2_CQ", &S::lblCounterSetting_2nd_2_CQ, 103, ValueForm::V6, 332, B::TwoStage, -1, 0},
+    {"lblHoldCounter_batch_CQ", &S::lblHoldCounter_batch_CQ, 135, ValueForm::V6, 311, B::BatchDual, -1, 0},
+    {"lblCounterSetting_batch_1_CQ", &S::lblCounterSetting_batch_1_CQ, 141, ValueForm::V6, 310, B::BatchDual, -1, 0},
+    {"lblCounterSetting_batch_2_CQ", &S::lblCounterSetting_batch_2_CQ, 147, ValueForm::V6, 334, B::BatchDual, -1, 0},
+    {"lblAuto2ZeroTime_freq_CQ", &S::lblAuto2ZeroTime_freq_CQ, 184, ValueForm::V6, 333, B::Tacho, -1, 0},
+    {"lblDelay2StartTime_freq_CQ", &S::lblDelay2StartTime_freq_CQ, 190, ValueForm::V6, 319, B::Tacho, -1, 0},
+    {"lblCounterSetting_freq_1_CQ", &S::lblCounterSetting_freq_1_CQ, 196, ValueForm::V6, 331, B::Tacho, -1, 0},
+    {"lblCounterSetting_freq_2_CQ", &S::lblCounterSetting_freq_2_CQ, 202, ValueForm::V6, 332, B::Tacho, -1, 0},
+}};
+} // namespace
+
+TqCqSettings::TqCqSettings(MachineType type) : machineType(type) {}
+
+std::span<const ListField<TqCqSettings>> TqCqSettings::listFields() { return kLists; }
+std::span<const ValueField<TqCqSettings>> TqCqSettings::valueFields() { return kValues; }
+
+const ListField<TqCqSettings>* TqCqSettings::findList(const std::string& name)
+{
+    for (const auto& f : kLists)
+        if (name == f.name)
+            return &f;
+    return nullptr;
+}
+
+const ValueField<TqCqSettings>* TqCqSettings::findValue(const std::string& name)
+{
+    for (const auto& f : kValues)
+        if (name == f.name)
+            return &f;
+    return nullptr;
+}
+
+bool TqCqSettings::offersMode(int mode) const
+{
+    switch (machineType) {
+    case MachineType::TQ: return isTimerMode(mode);
+    case MachineType::CQ: return isCounterMode(mode);
+    case MachineType::XQ: return isTimerMode(mode) || isCounterMode(mode);
+    case MachineType::DQ: break;
+    }
+    return false;
+}
+
+bool TqCqSettings::selectFunctionMode(int mode)
+{
+    if (!offersMode(mode))
+        return false;
+    if (mode == 6 || mode == 7) {
+        // The batch and dual counters load their own input and output lists.
+        cboCountInputMode_batch_CQ = 0;
+        cboOutputMode_batch_CQ = 0;
+    }
+    functionMode = mode;
+    applyStepRules();
+    return true;
+}
+
+bool TqCqSettings::blockActive(int block) const
+{
+    switch (functionMode) {
+    case 0: return block == B::TimerCommon || block == B::Timer;
+    case 1: return block == B::TimerCommon || block == B::TwinTimer;
+    case 2: return block == B::TimerCommon || block == B::TwoStageTimer;
+    case 3:
+    case 5: return block == B::CounterCommon || block == B::OneStage;
+    case 4: return block == B::CounterCommon || block == B::TwoStage;
+    case 6:
+    case 7: return block == B::CounterCommon || block == B::BatchDual;
+    case 8: return block == B::CounterCommon || block == B::Tacho;
+    default: return false;
+    }
+}
+
+ListId TqCqSettings::listOf(const ListField<TqCqSettings>& field) const
+{
+    const auto m = field.member;
+    if (m == &S::cboKP_All_TQ || m == &S::cboKP_Comm_CQ) return ListId::KeyProtectLevel;
+    if (m == &S::cboSGWidth_All_TQ || m == &S::cboSGWidth_Comm_CQ) return ListId::TqSignalWidth;
+    if (m == &S::cboInputMethod_All_TQ || m == &S::cboInputMethod_Comm_CQ) return ListId::NpnPnp;
+    if (m == &S::cboTimerRange_A_TQ || m == &S::cboTimerRangeOFF_B_TQ || m == &S::cboTimerRangeON_B_TQ
+        || m == &S::cboTimerRange_C_TQ)
+        return ListId::TqTimeRange;
+    if (m == &S::cboTimerDirection_A_TQ) return ListId::TimeMode;
+    if (m == &S::cboOutputMode_A_TQ) return ListId::TqOutputMode;
+    if (m == &S::cboTimerDirection_B_TQ) return ListId::TimeMode;
+    if (m == &S::cboOutputMode_B_TQ) return ListId::TwinStartMode;
+    if (m == &S::cboSettingMode_C_TQ) return ListId::SettingMethod;
+    if (m == &S::cboOutputMode_C_TQ) return ListId::TwoStageOutputMode;
+    if (m == &S::cboDotAdj_Comm_CQ) return ListId::CqDecimalPoint;
+    if (m == &S::cboMaxFreq_Comm_CQ) return functionMode == 8 ? ListId::CqCountingSpeedTacho : ListId::CqCountingSpeed;
+    if (m == &S::cboCountInputMode_batch_CQ)
+        return functionMode == 7 ? ListId::DualInputMode : functionMode == 6 ? ListId::BatchInputMode : ListId::CqInputMode;
+    if (m == &S::cboOutputMode_batch_CQ) return functionMode == 7 ? ListId::DualOutputMode : ListId::CqOutputMode;
+    if (m == &S::cboCountInputMode_1st_CQ || m == &S::cboCountInputMode_2nd_CQ) return ListId::CqInputMode;
+    if (m == &S::cboOutputMode_freq_CQ) return ListId::FreqOutputMode;
+    if (m == &S::cboSampleAvg_freq_CQ) return ListId::Averaging;
+    return ListId::CqOutputMode; // cboOutputMode_1st_CQ, cboOutputMode_2nd_CQ
+}
+
+bool TqCqSettings::setList(const ListField<TqCqSettings>& field, int index)
+{
+    if (!field.member)
+        return selectFunctionMode(index);
+    const auto size = static_cast<int>(field.fileClass == 'F' ? 2 : choiceList(listOf(field)).size());
+    if (index < 0 || index >= size)
+        return false;
+    this->*field.member = static_cast<std::uint8_t>(index);
+    applyStepRules();
+    return true;
+}
+
+int TqCqSettings::listIndex(const ListField<TqCqSettings>& field) const
+{
+    if (!field.member)
+        return functionMode;
+    return this->*field.member;
+}
+
+void TqCqSettings::applyStepRules()
+{
+    const auto sixty = [](int range) { return range == 3 || range == 6 ? StepRule::SixtyTens : StepRule::Plain; };
+    lblTimerSetting_A_TQ.setStepRule(sixty(cboTimerRange_A_TQ));
+    lblSettingValueOFF_B_TQ.setStepRule(sixty(cboTimerRangeOFF_B_TQ));
+    lblSettingValueON_B_TQ.setStepRule(sixty(cboTimerRangeON_B_TQ));
+    lblSV1_C_TQ.setStepRule(sixty(cboTimerRange_C_TQ));
+    lblSV2_C_TQ.setStepRule(sixty(cboTimerRange_C_TQ));
+    lblCounterSetting_1st_CQ.setStepRule(cboOutputMode_1st_CQ >= 8 ? StepRule::SignedFirstCell : StepRule::Plain);
+}
+
+void TqCqSettings::setOnChanged(const std::function<void()>& onChanged)
+{
+    for (const auto& f : kValues)
+        (this->*f.member).setOnChanged(onChanged);
+}
+
+int tqcqFunctionModeStringId(int mode) { return mode <= 2 ? 195 + mode : 226 + (mode - 3); }
+
+} // namespace lumetra
