@@ -19,3 +19,11 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" -E '^QtHost\.'
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" -R '^QtHost\.'
+
+# A short run of the fuzz target (clang's libFuzzer) over the seed corpus.
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMETRA_FUZZ=ON
+cmake --build build-fuzz -j "$jobs"
+corpus=$(mktemp -d)
+cp fuzz/corpus/* "$corpus"/
+build-fuzz/fuzz/settings_reader_fuzz -max_total_time=15 -print_final_stats=0 "$corpus" 2>&1 | tail -n 1
+rm -rf "$corpus"
