@@ -2,6 +2,7 @@
 
 #include "ConsoleHost.h"
 #include "LinePorts.h"
+#include "SettingsCommands.h"
 
 #include "comm/CommSession.h"
 #include "text/StringTable.h"
@@ -162,6 +163,28 @@ int main(int argc, char** argv)
 
     CLI::App* ports = app.add_subcommand("ports", "List which device each of COM1..COM16 stands for");
 
+    std::string showPath;
+    bool showJson = false;
+    CLI::App* show = app.add_subcommand("show", "Print a settings file (.zqs) as readable settings");
+    show->add_option("FILE", showPath, "Settings file")->required();
+    show->add_flag("--json", showJson, "Print JSON instead of text");
+
+    std::string newType;
+    int newMode = 0;
+    std::string newPath;
+    bool newForce = false;
+    CLI::App* create = app.add_subcommand("new", "Write a settings file with the editor's defaults for a function mode");
+    create->add_option("--type", newType, "DQ, TQ, CQ or XQ")->required();
+    create->add_option("--mode", newMode, "Function mode: DQ 0..6, TQ 0..2, CQ 3..8, XQ 0..8")->required();
+    create->add_option("-o,--output", newPath, "File to write")->required();
+    create->add_flag("--force", newForce, "Replace an existing file");
+
+    std::string setPath;
+    std::vector<std::string> assignments;
+    CLI::App* set = app.add_subcommand("set", "Change settings of a file by control name and save it (e.g. cboCountModeA=2 lblTimerSettingA=001230 mKP=1)");
+    set->add_option("FILE", setPath, "Settings file")->required();
+    set->add_option("NAME=VALUE", assignments, "List index, 0/1 for mKP and mPowerSaving, six digits for a value")->required();
+
     CLI11_PARSE(app, argc, argv);
 
     PortTable table = PortTable::detect();
@@ -174,6 +197,17 @@ int main(int argc, char** argv)
     if (ports->parsed()) {
         runPorts(table);
         return 0;
+    }
+    if (show->parsed() || create->parsed() || set->parsed()) {
+        StringTable strings(languageFromEnvironment());
+        LanguageId language{};
+        if (!o.lang.empty() && parseLanguage(o.lang, language))
+            strings.setLanguage(language);
+        if (show->parsed())
+            return showSettings(showPath, showJson, strings, std::cout, std::cerr);
+        if (create->parsed())
+            return newSettings(newType, newMode, newPath, newForce, std::cerr);
+        return setSettings(setPath, assignments, strings, std::cerr);
     }
 
     Context ctx(std::move(table), o.status);

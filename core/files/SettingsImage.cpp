@@ -118,8 +118,15 @@ bool cqSide(const TqCqSettings&, int block) { return !TqCqBlock::isTimerSide(blo
 
 int WriteSettingsImage(const DqSettings& s, SettingsImage& image)
 {
+    // The checks a download runs on the same blocks come first.
     if (const int rc = checkDqSelection(s))
         return rc;
+    writeDqLayout(s, image);
+    return Result::Ok;
+}
+
+void writeDqLayout(const DqSettings& s, SettingsImage& image)
+{
     writeHeader(image, MachineType::DQ);
     image.put(21, std::to_string(s.functionGroup));
     if (s.functionGroup == 0)
@@ -129,7 +136,6 @@ int WriteSettingsImage(const DqSettings& s, SettingsImage& image)
     if (s.functionGroup == 1 && s.singleFunction == 1)
         image.bytes[171] = static_cast<std::uint8_t>(classCharacter('H', s.dualCounterKind));
     writeFields<DqSettings>(image, s, dqBlockWanted);
-    return Result::Ok;
 }
 
 int WriteSettingsImage(const TqCqSettings& s, SettingsImage& image)

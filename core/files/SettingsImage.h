@@ -27,6 +27,8 @@ enum class LayoutFamily { DQ, TQ, CQ };
 // The TQ/CQ record uses the TQ layout in modes 0..2 and the CQ layout in
 // modes 3..8; with no mode chosen it cannot be written (code 15).
 int WriteSettingsImage(const DqSettings& settings, SettingsImage& image);
+// The DQ layout alone, without the range checks.
+void writeDqLayout(const DqSettings& settings, SettingsImage& image);
 int WriteSettingsImage(const TqCqSettings& settings, SettingsImage& image);
 
 // The common reading steps: version (19 "Wrong version !"), machine type and

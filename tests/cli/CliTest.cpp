@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using lumetra::test::Process;
 using lumetra::test::readFile;
 using lumetra::test::run;
@@ -114,4 +116,87 @@ TEST(Sim, RefusesBadUnitsAndFaults)
     const auto r = run({kSim, "--fault", "1:melt"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("unknown fault"), std::string::npos);
+}
+
+namespace {
+struct ScratchDir {
+    std::filesystem::path path = std::filesystem::temp_directory_path() / ("lumetra-cli-files-" + std::to_string(::getpid()));
+    ScratchDir() { std::filesystem::create_directories(path); }
+    ~ScratchDir() { std::filesystem::remove_all(path); }
+    std::string file(const std::string& name) const { return (path / name).string(); }
+};
+} // namespace
+
+TEST(CliFiles, NewShowAndSetADqFile)
+{
+    ScratchDir dir;
+    const std::string f = dir.file("unit.zqs");
+    ASSERT_EQ(run({kCli, "new", "--type", "DQ", "--mode", "1", "-o", f}).exitCode, 0);
+    EXPECT_EQ(std::filesystem::file_size(f), 256u);
+    EXPECT_EQ(run({kCli, "new", "--type", "DQ", "--mode", "1", "-o", f}).exitCode, 2); // exists: needs --force
+
+    auto r = run({kCli, "set", f, "lblTimerSettingA=0012.30", "cboOutputModeA=3", "lblHoldTimeA=000500", "lblCounterSettingB_F=000100",
+                  "lblHoldCounterB_F=000200", "lblMagnificationB_F=001000", "mKP=1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = run({kCli, "show", f});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("Function mode  1 : Timer + Tachometer\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("lblTimerSettingA               Set Value                    0012.30\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("cboOutputModeA                 Output Mode                  3 : Repeat cycle 1\n"), std::string::npos);
+    EXPECT_NE(r.out.find("mKP                            Key Protection               ON\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("cboCountInputModeB"), std::string::npos); // the counter is not this mode's
+    r = run({kCli, "show", "--json", f});
+    EXPECT_NE(r.out.find("{\"machineType\":\"DQ\",\"machineTypeCode\":\"010A\",\"functionMode\":1,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("{\"name\":\"cboOutputModeA\",\"label\":\"Output Mode\",\"index\":3,\"text\":\"3 : Repeat cycle 1\",\"active\":true}"),
+              std::string::npos);
+    r = run({kCli, "--lang", "zh_TW", "show", f});
+    EXPECT_NE(r.out.find("信號"), std::string::npos);
+}
+
+TEST(CliFiles, SetRefusesAndLeavesTheFileUntouched)
+{
+    ScratchDir dir;
+    const std::string f = dir.file("unit.zqs");
+    ASSERT_EQ(run({kCli, "new", "--type", "XQ", "--mode", "4", "-o", f}).exitCode, 0);
+    const std::string before = readFile(f);
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"cboNoSuchThing=1"}, {"cboDotAdj_Comm_CQ=4"}, {"cboKP_Comm_CQ=x"}, {"lblCounterSetting_2nd_1_CQ=12345"},
+             {"lblHoldCounter_2nd_1_CQ=-00001"}, {"mKP=2"}, {"functionMode=9"}, {"novalue"}}) {
+        std::vector<std::string> args{kCli, "set", f};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const auto r = run(args);
+        EXPECT_NE(r.exitCode, 0) << bad[0];
+        EXPECT_FALSE(r.err.empty()) << bad[0];
+        EXPECT_EQ(readFile(f), before) << bad[0];
+    }
+    // A sign where the counter has a sign register; the DQ range checks refuse zeros.
+    EXPECT_EQ(run({kCli, "set", f, "lblCounterSetting_2nd_2_CQ=-00100"}).exitCode, 0);
+    EXPECT_EQ(readFile(f).substr(103, 6), "-00100");
+    const std::string dq = dir.file("dq.zqs");
+    ASSERT_EQ(run({kCli, "new", "--type", "DQ", "--mode", "5", "-o", dq}).exitCode, 0);
+    const auto r = run({kCli, "set", dq, "lblTimerSetting_T_Dual_0=000200", "lblTimerSetting_T_Dual_1=000100"});
+    EXPECT_EQ(r.exitCode, 13);
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "The set value of Timer_1 must be more than  the set value of Timer_0.");
+}
+
+TEST(CliFiles, BadFilesGiveTheirMessages)
+{
+    ScratchDir dir;
+    const auto write = [&](const std::string& name, const std::string& content) {
+        std::ofstream(dir.file(name), std::ios::binary) << content;
+        return dir.file(name);
+    };
+    auto r = run({kCli, "show", dir.file("missing.zqs")});
+    EXPECT_EQ(r.exitCode, 17);
+    EXPECT_EQ(r.err.substr(0, 24), "The file doesn't exist!\n");
+    r = run({kCli, "show", write("empty.zqs", "")});
+    EXPECT_EQ(r.exitCode, 19);
+    EXPECT_EQ(r.err.substr(0, 16), "Wrong version !\n");
+    r = run({kCli, "show", write("short.zqs", "0100030A00")});
+    EXPECT_EQ(r.exitCode, 18);
+    EXPECT_EQ(r.err.substr(0, 25), "Falied to open the file.\n");
+    r = run({kCli, "show", write("garbage.zqs", std::string("\x00\xFF\x13garbage", 10))});
+    EXPECT_EQ(r.exitCode, 19);
+    r = run({kCli, "show", write("xq9.zqs", "0100040A" + std::string(23, '0') + "9")});
+    EXPECT_EQ(r.exitCode, 18);
 }

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "SettingsImage.h"
+
+#include <string>
+#include <vector>
+
+namespace lumetra {
+
+class StringTable;
+
+// One line of a readable settings listing.
+struct SettingLine {
+    std::string name;  // control name, e.g. "cboCountModeA"
+    std::string label; // e.g. "Time Range"
+    std::string text;  // list text or value text as the editor shows it
+    int index = -1;    // list index, -1 for a value
+    bool active = true; // false for a stored block the mode does not use
+};
+
+// The settings of one unit of any machine type: a DQ record, or the shared
+// TQ/CQ record. What the command line's show/new/set work on, and what an
+// open or an upload fills.
+class SettingsDocument {
+public:
+    explicit SettingsDocument(MachineType type = MachineType::DQ);
+
+    MachineType machineType() const { return m_type; }
+    DqSettings& dq() { return m_dq; }
+    TqCqSettings& tqcq() { return m_tqcq; }
+    const DqSettings& dq() const { return m_dq; }
+    const TqCqSettings& tqcq() const { return m_tqcq; }
+
+    int functionMode() const;
+    // Chooses a function mode the machine type offers; false otherwise.
+    bool selectFunctionMode(int mode);
+
+    // The common read steps and the family reader; failureCode for a
+    // refusal by the reader (the header has codes of its own).
+    int read(const SettingsImage& image, int failureCode);
+    // The writer of the family (DQ with its range checks).
+    int write(SettingsImage& image) const;
+    // The layout without the DQ range checks: a fresh document's defaults.
+    void writeUnchecked(SettingsImage& image) const;
+
+    // Sets a setting by its control name: a list index for a list (0/1,
+    // on/off for the flags mKP and mPowerSaving), six digits or the shown
+    // value text for a value display. Empty on success, else why not.
+    std::string set(const std::string& name, const std::string& value);
+
+    std::vector<SettingLine> describe(const StringTable& strings) const;
+    std::string functionModeName(const StringTable& strings) const;
+
+private:
+    MachineType m_type;
+    DqSettings m_dq;
+    TqCqSettings m_tqcq;
+};
+
+// TQ time value in its range's layout: "1234.56", "12345.6", "123456",
+// "1234:56", "123.456".
+std::string timeRangeText(const std::string& digits, int range);
+// Digits with a point before the last `places` (none for 0).
+std::string decimalText(const std::string& digits, int places);
+
+// Minimal JSON string escaping (quotes, backslash, control characters).
+std::string jsonString(const std::string& text);
+
+} // namespace lumetra
