@@ -4,10 +4,12 @@ namespace lumetra::cli {
 
 MessageAnswer ConsoleHost::showMessage(const Message& message)
 {
-    m_err << message.text << "\n";
+    std::ostream& os = message.title == "Error" ? m_err : m_out;
+    os << message.text << "\n";
     if (!message.detail.empty())
-        m_err << "  " << message.detail << "\n";
-    m_err.flush();
+        os << "  " << message.detail << "\n";
+    os.flush();
+    m_lastMessage = message.text;
     switch (message.buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
     case MessageButtons::YesNo:
@@ -18,8 +20,18 @@ MessageAnswer ConsoleHost::showMessage(const Message& message)
 
 void ConsoleHost::setStatusPanel(int panel, const std::string& text)
 {
-    if (m_showStatus && panel == StatusPanel::Transfer)
+    if (panel != StatusPanel::Transfer)
+        return;
+    m_status = text;
+    if (m_showStatus)
         m_err << "[" << text << "]\n";
+}
+
+void ConsoleHost::printFinalStatus(bool failed)
+{
+    if (m_status.empty() || m_status == m_lastMessage)
+        return;
+    (failed ? m_err : m_out) << m_status << "\n";
 }
 
 } // namespace lumetra::cli

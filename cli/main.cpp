@@ -3,6 +3,7 @@
 #include "ConsoleHost.h"
 #include "LinePorts.h"
 #include "SettingsCommands.h"
+#include "TransferCommands.h"
 
 #include "comm/CommSession.h"
 #include "text/StringTable.h"
@@ -35,14 +36,14 @@ struct GlobalOptions {
 
 // Everything a command needs: the host, the strings, the ports and the session.
 struct Context {
-    ConsoleHost host{std::cerr};
+    ConsoleHost host;
     StringTable strings;
     LinePorts ports;
     CommSession session;
     std::int64_t traceStart = 0;
 
     explicit Context(PortTable table, bool showStatus)
-        : host(std::cerr, showStatus), ports(std::move(table), host), session(host, strings, ports.provider())
+        : host(std::cout, std::cerr, showStatus), ports(std::move(table), host), session(host, strings, ports.provider())
     {
     }
 };
@@ -179,6 +180,26 @@ int main(int argc, char** argv)
     create->add_option("-o,--output", newPath, "File to write")->required();
     create->add_flag("--force", newForce, "Replace an existing file");
 
+    CLI::App* search = app.add_subcommand("search", "Search slave IDs 1..255 for units; prints 'ID : name' for each found (Ctrl-C stops)");
+
+    std::string uploadPath;
+    bool uploadForce = false;
+    CLI::App* upload = app.add_subcommand("upload", "Read the unit's settings into a settings file");
+    upload->add_option("-o,--output", uploadPath, "File to write")->required();
+    upload->add_flag("--force", uploadForce, "Replace an existing file");
+
+    std::string downloadPath;
+    std::string downloadPart = "all";
+    CLI::App* download = app.add_subcommand("download", "Write a settings file into the unit (the unit restarts)");
+    download->add_option("FILE", downloadPath, "Settings file")->required();
+    download->add_option("--part", downloadPart, "all, A (channel A timer) or B (channel B) of a DQ unit")
+        ->check(CLI::IsMember({"all", "A", "B"}))
+        ->capture_default_str();
+
+    std::string comparePath;
+    CLI::App* compare = app.add_subcommand("compare", "Compare a settings file with the unit; exit 0 when the same, 100 when different");
+    compare->add_option("FILE", comparePath, "Settings file")->required();
+
     std::string setPath;
     std::vector<std::string> assignments;
     CLI::App* set = app.add_subcommand("set", "Change settings of a file by control name and save it (e.g. cboCountModeA=2 lblTimerSettingA=001230 mKP=1)");
@@ -214,6 +235,14 @@ int main(int argc, char** argv)
     if (int rc = configure(o, ctx))
         return rc;
 
+    if (search->parsed())
+        return searchCommand(ctx.session, ctx.host, std::cout);
+    if (upload->parsed())
+        return uploadCommand(ctx.session, ctx.host, uploadPath, uploadForce);
+    if (download->parsed())
+        return downloadCommand(ctx.session, ctx.host, downloadPath, downloadPart);
+    if (compare->parsed())
+        return compareCommand(ctx.session, ctx.host, comparePath);
     if (read->parsed()) {
         long address = 0;
         long count = 0;

@@ -49,8 +49,9 @@ bool applyFaultSpec(const std::string& text, int& slaveId, UnitFaults& faults, s
     else if (name == "garbage") faults.garbageBytes = hasValue ? value : 3;
     else if (name == "slow") faults.slowPieces = hasValue ? value : 3;
     else if (name == "gap") faults.pieceGapMs = value;
+    else if (name == "inhibit") faults.writeInhibit = true;
     else {
-        error = "unknown fault '" + name + "' (silent, checksum, no-lf, exception=N, garbage=N, slow=N, gap=MS)";
+        error = "unknown fault '" + name + "' (silent, checksum, no-lf, exception=N, garbage=N, slow=N, gap=MS, inhibit)";
         return false;
     }
     return true;

@@ -108,7 +108,7 @@ void VirtualLine::handleRequest(const Bytes& request, std::int64_t nowMs, std::s
         LoggedRequest r{nowMs, request[0], request[1], request[2] << 8 | request[3], request[4] << 8 | request[5]};
         m_observer(r);
     }
-    const std::optional<Bytes> reply = u->handle(request);
+    const std::optional<Bytes> reply = u->handle(request, nowMs);
     if (!reply || u->faults().silent)
         return;
 

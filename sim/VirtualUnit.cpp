@@ -49,8 +49,11 @@ void VirtualUnit::setRegister(std::uint16_t address, std::uint16_t value)
     setByte(static_cast<std::uint16_t>(address + 1), static_cast<std::uint8_t>(value >> 8));
 }
 
-std::optional<Bytes> VirtualUnit::handle(const Bytes& request)
+std::optional<Bytes> VirtualUnit::handle(const Bytes& request, std::int64_t nowMs)
 {
+    if (restarting(nowMs))
+        return std::nullopt;
+    setRegister(0x043E, m_faults.writeInhibit ? 0 : 1); // the unit's own write permission
     const std::uint8_t function = request[1];
     const auto address = static_cast<std::uint16_t>(request[2] << 8 | request[3]);
     if (function == FunctionCode::Finish)
@@ -73,7 +76,13 @@ std::optional<Bytes> VirtualUnit::handle(const Bytes& request)
     if (function == FunctionCode::WriteSingle) {
         if (!contains(address, 2))
             return exceptionReply(request, 2);
-        setRegister(address, static_cast<std::uint16_t>(request[4] << 8 | request[5]));
+        const auto value = static_cast<std::uint16_t>(request[4] << 8 | request[5]);
+        setRegister(address, value);
+        const std::uint16_t downloadEnd = m_type == UnitType::DQ ? 0x0500 : 0x0578;
+        if (address == downloadEnd && value == 1) {
+            m_restartUntil = nowMs + m_restartMs;
+            ++m_restarts;
+        }
         return Bytes(request.begin(), request.begin() + 6);
     }
     return exceptionReply(request, 1);

@@ -21,6 +21,7 @@ struct UnitFaults {
     bool missingLf = false;        // ASCII replies end in CR only
     int slowPieces = 0;            // reply split into this many pieces ...
     int pieceGapMs = 50;           // ... this far apart
+    bool writeInhibit = false;     // 0x043E says writing is not permitted
 };
 
 // A unit's parameter memory, addressed by byte: register a is byte a (low)
@@ -42,9 +43,17 @@ public:
     std::uint16_t registerAt(std::uint16_t address) const;
     void setRegister(std::uint16_t address, std::uint16_t value);
 
-    // Answers one request (slave ID, function, 4 data bytes) with the reply
-    // bytes without checksum, or nothing for the finish command.
-    std::optional<Bytes> handle(const Bytes& request);
+    // Answers one request (slave ID, function, 4 data bytes) arriving at
+    // nowMs with the reply bytes without checksum, or nothing: for the
+    // finish command, and while the unit restarts after a download.
+    std::optional<Bytes> handle(const Bytes& request, std::int64_t nowMs = 0);
+
+    // A download ends with a write of 1 to 0x0500 (DQ) or 0x0578 (TQ, CQ,
+    // XQ); the unit then restarts and answers nothing for this long.
+    void setRestartMs(int ms) { m_restartMs = ms; }
+    bool restarting(std::int64_t nowMs) const { return nowMs < m_restartUntil; }
+    int restartCount() const { return m_restarts; }
+
 
     // Restores identification, machine type and write permission.
     void resetIdentity();
@@ -52,6 +61,9 @@ public:
 private:
     UnitType m_type;
     UnitFaults m_faults;
+    int m_restartMs = 1500;
+    std::int64_t m_restartUntil = 0;
+    int m_restarts = 0;
     std::array<std::uint8_t, kMemorySize> m_memory{};
 };
 

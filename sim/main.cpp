@@ -1,6 +1,7 @@
 // lumetra-sim: virtual units on a pseudo-terminal or a TCP port.
 
 #include "LineServer.h"
+#include "Preload.h"
 #include "SimOptions.h"
 
 #include <CLI/CLI.hpp>
@@ -52,6 +53,8 @@ int main(int argc, char** argv)
     bool pace = false;
     std::string logPath;
     std::string dumpPath;
+    std::vector<std::string> loadSpecs;
+    int restartMs = 1500;
 
     app.add_option("--unit", unitSpecs, "A unit on the line as ID:TYPE (DQ, TQ, CQ, XQ); repeatable")->capture_default_str();
     app.add_option("--fault", faultSpecs,
@@ -67,6 +70,8 @@ int main(int argc, char** argv)
     app.add_flag("--pace", pace, "Send replies at the line's character time");
     app.add_option("--log", logPath, "Write every request as a JSON line to this file");
     app.add_option("--dump", dumpPath, "Write the units' memory as JSON to this file on exit");
+    app.add_option("--load", loadSpecs, "Preload a unit from a settings file as a download would: [ID:]FILE (ID 1 by default); repeatable");
+    app.add_option("--restart-ms", restartMs, "How long a unit stays silent while it restarts after a download")->capture_default_str();
     CLI11_PARSE(app, argc, argv);
 
     PortSettings settings;
@@ -94,6 +99,23 @@ int main(int argc, char** argv)
             return 2;
         }
         applyFaultSpec(spec, id, line.unit(id)->faults(), error);
+    }
+
+    for (auto& [id, unit] : line.units())
+        unit->setRestartMs(restartMs);
+    for (const std::string& spec : loadSpecs) {
+        const auto colon = spec.find(':');
+        int id = 1;
+        std::string file = spec;
+        if (colon != std::string::npos && colon > 0 && spec.find_first_not_of("0123456789") == colon) {
+            id = std::stoi(spec.substr(0, colon));
+            file = spec.substr(colon + 1);
+        }
+        const std::string problem = preloadUnit(line, id, file);
+        if (!problem.empty()) {
+            std::cerr << "lumetra-sim: cannot load unit " << id << ": " << problem << "\n";
+            return 2;
+        }
     }
 
     std::ofstream log;

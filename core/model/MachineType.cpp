@@ -37,4 +37,15 @@ std::string machineTypeName(MachineType type)
     return "?";
 }
 
+std::string machineTypeDisplayName(MachineType type)
+{
+    switch (type) {
+    case MachineType::DQ: return "LT-96DQ Timer + Counter";
+    case MachineType::TQ: return "LT-48TQ Timer";
+    case MachineType::CQ: return "LT-48CQ Counter / Tachometer";
+    case MachineType::XQ: return "LT-48XQ Timer / Counter";
+    }
+    return "?";
+}
+
 } // namespace lumetra

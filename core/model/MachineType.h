@@ -18,5 +18,8 @@ bool machineTypeFromNumber(int number, MachineType& out);
 // "DQ", "tq" ... → type; false for anything else.
 bool parseMachineType(const std::string& text, MachineType& out);
 std::string machineTypeName(MachineType type);
+// The product name the user sees wherever a type is named (type selection,
+// found units, monitor description).
+std::string machineTypeDisplayName(MachineType type);
 
 } // namespace lumetra

@@ -1,0 +1,137 @@
+#include "TransferCommands.h"
+
+#include "comm/CommSetup.h"
+#include "files/SettingsFile.h"
+#include "transfer/TransferRun.h"
+
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace lumetra::cli {
+
+namespace {
+
+// Ctrl-C while a command runs: read through a descriptor between steps, so
+// the command can stop cleanly (close the port, keep what it found).
+class InterruptWatch {
+public:
+    InterruptWatch()
+    {
+        sigemptyset(&m_set);
+        sigaddset(&m_set, SIGINT);
+        sigaddset(&m_set, SIGTERM);
+        sigprocmask(SIG_BLOCK, &m_set, &m_old);
+        m_fd = signalfd(-1, &m_set, SFD_NONBLOCK | SFD_CLOEXEC);
+    }
+    ~InterruptWatch()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        sigprocmask(SIG_SETMASK, &m_old, nullptr);
+    }
+    bool interrupted() const
+    {
+        pollfd p{m_fd, POLLIN, 0};
+        return m_fd >= 0 && ::poll(&p, 1, 0) > 0;
+    }
+
+private:
+    sigset_t m_set{};
+    sigset_t m_old{};
+    int m_fd = -1;
+};
+
+int loadDocument(CommSession& session, const std::string& path, SettingsDocument& doc)
+{
+    SettingsImage image;
+    std::string reason;
+    int rc = LoadImageFromFile(path, image, &reason);
+    if (rc == 0)
+        rc = doc.read(image, Result::OpenFailed);
+    if (rc != 0) {
+        Message m{resultMessage(rc, session.strings()).text, "Error", MessageIcon::Exclamation, MessageButtons::Ok,
+                  reason.empty() ? path : reason};
+        session.host().showMessage(m);
+    }
+    return rc;
+}
+
+} // namespace
+
+int searchCommand(CommSession& session, ConsoleHost& host, std::ostream& out)
+{
+    CommSetupState state;
+    CommSetup setup(session, state);
+    CommSetupForm form = setup.load();
+    InterruptWatch interrupt;
+    host.onEvents = [&] {
+        if (form.searching && interrupt.interrupted())
+            setup.stop(form);
+    };
+    setup.search(form);
+    host.onEvents = nullptr;
+    for (const std::string& entry : form.autoEntries)
+        out << entry << "\n";
+    return form.autoEntries.empty() ? Result::CommError : 0;
+}
+
+int uploadCommand(CommSession& session, ConsoleHost& host, const std::string& path, bool force)
+{
+    if (!force && std::filesystem::exists(path)) {
+        std::cerr << "lumetra-cli: " << path << " exists; use --force to replace it\n";
+        return 2;
+    }
+    SettingsDocument doc;
+    TransferProgress progress;
+    int rc = transferCommand(session, OperationKind::Upload, TransferTarget::DqAll, doc, progress, FormId::MainWindow);
+    if (rc == 0) {
+        SettingsImage image;
+        doc.writeUnchecked(image); // the unit's values as they are, checked or not
+        std::string reason;
+        rc = SaveImageToFile(path, image, &reason);
+        if (rc != 0)
+            session.host().showMessage({resultMessage(rc, session.strings()).text, "Error", MessageIcon::Exclamation,
+                                        MessageButtons::Ok, reason});
+    }
+    host.printFinalStatus(rc != 0);
+    return rc;
+}
+
+int downloadCommand(CommSession& session, ConsoleHost& host, const std::string& path, const std::string& part)
+{
+    SettingsDocument doc;
+    if (const int rc = loadDocument(session, path, doc))
+        return rc;
+    TransferTarget target = TransferTarget::DqAll;
+    if (part == "A" || part == "B") {
+        if (doc.machineType() != MachineType::DQ || doc.dq().functionGroup != 0) {
+            std::cerr << "lumetra-cli: --part " << part << " needs a DQ setting with a timer on channel A (function modes 0 and 1)\n";
+            return 2;
+        }
+        target = part == "A" ? TransferTarget::DqChannelA : TransferTarget::DqChannelB;
+    }
+    TransferProgress progress;
+    const int rc = transferCommand(session, OperationKind::Download, downloadTarget(doc, target), doc, progress, FormId::MainWindow);
+    host.printFinalStatus(rc != 0);
+    return rc;
+}
+
+int compareCommand(CommSession& session, ConsoleHost& host, const std::string& path)
+{
+    SettingsDocument doc;
+    if (const int rc = loadDocument(session, path, doc))
+        return rc;
+    TransferProgress progress;
+    std::uint16_t address = 0;
+    int rc = transferCommand(session, OperationKind::Compare, TransferTarget::DqAll, doc, progress, FormId::MainWindow, &address);
+    host.printFinalStatus(rc != 0);
+    if (rc == 0 && address != 0)
+        rc = kExitDifferent;
+    return rc;
+}
+
+} // namespace lumetra::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ConsoleHost.h"
+
+#include "comm/CommSession.h"
+
+#include <string>
+
+namespace lumetra::cli {
+
+// The line commands; each returns the exit status: the result code, with
+// compare's "different" as 100.
+int searchCommand(CommSession& session, ConsoleHost& host, std::ostream& out);
+int uploadCommand(CommSession& session, ConsoleHost& host, const std::string& path, bool force);
+int downloadCommand(CommSession& session, ConsoleHost& host, const std::string& path, const std::string& part);
+int compareCommand(CommSession& session, ConsoleHost& host, const std::string& path);
+
+inline constexpr int kExitDifferent = 100;
+
+} // namespace lumetra::cli

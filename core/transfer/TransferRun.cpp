@@ -1,0 +1,116 @@
+#include "TransferRun.h"
+
+#include "Compare.h"
+#include "Upload.h"
+
+#include "comm/CommSession.h"
+
+namespace lumetra {
+
+TransferWindowSpec transferWindowSpec(OperationKind kind)
+{
+    switch (kind) {
+    case OperationKind::Upload: return {258, 40};
+    case OperationKind::Download: return {257, 800};
+    case OperationKind::Compare: return {259, 40};
+    }
+    return {0, 40};
+}
+
+TransferTarget downloadTarget(const SettingsDocument& doc, TransferTarget dqTarget)
+{
+    if (doc.machineType() == MachineType::DQ)
+        return dqTarget;
+    return TqCqSettings::isTimerMode(doc.tqcq().functionMode) ? TransferTarget::Tq : TransferTarget::Cq;
+}
+
+namespace {
+void succeed(CommSession& session, int stringId, const char* title)
+{
+    const std::string text = session.strings().text(stringId);
+    session.host().setStatusPanel(StatusPanel::Transfer, text);
+    if (title) {
+        Message m;
+        m.text = text;
+        m.title = title;
+        m.icon = MessageIcon::Information;
+        session.host().showMessage(m);
+    }
+}
+
+int routine(CommSession& session, OperationKind kind, TransferTarget target, SettingsDocument& doc, TransferProgress& progress,
+            std::uint16_t& differingAddress)
+{
+    switch (kind) {
+    case OperationKind::Upload: {
+        SettingsImage image;
+        if (const int rc = Upload(session, image))
+            return rc;
+        succeed(session, 263, "Upload");
+        // The editor of the unit's type is filled as a file would fill it.
+        SettingsDocument uploaded;
+        if (const int rc = uploaded.read(image, Result::UploadFailed)) {
+            session.ShowCommError(rc);
+            return rc;
+        }
+        doc = uploaded;
+        return Result::Ok;
+    }
+    case OperationKind::Download: {
+        int rc = 0;
+        if (target == TransferTarget::Tq || target == TransferTarget::Cq) {
+            rc = downloadTqCq(session, doc.tqcq(), progress);
+        } else {
+            DqImages images;
+            rc = downloadDq(session, doc.dq(), target, images, progress);
+        }
+        if (rc == 0)
+            succeed(session, 264, "Download");
+        return rc;
+    }
+    case OperationKind::Compare: {
+        const int rc = Compare_All(session, doc, differingAddress, progress);
+        if (rc == 0)
+            succeed(session, 265, nullptr);
+        return rc;
+    }
+    }
+    return Result::Ok;
+}
+} // namespace
+
+int runTransfer(CommSession& session, OperationKind kind, TransferTarget target, SettingsDocument& doc, TransferProgress& progress,
+                std::uint16_t* differingAddress)
+{
+    std::uint16_t address = 0;
+    const int rc = routine(session, kind, target, doc, progress, address);
+    if (differingAddress)
+        *differingAddress = address;
+    if (rc != 0) {
+        const int failureText = kind == OperationKind::Upload ? 260 : kind == OperationKind::Download ? 261 : 262;
+        session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(failureText));
+    }
+    return rc;
+}
+
+int transferCommand(CommSession& session, OperationKind kind, TransferTarget target, SettingsDocument& doc,
+                    TransferProgress& progress, FormId form, std::uint16_t* differingAddress)
+{
+    const int startText = kind == OperationKind::Upload ? 250 : kind == OperationKind::Download ? 256 : 254;
+    session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(startText));
+    // The separate channel downloads make no slave ID check.
+    const bool checksId = !(kind == OperationKind::Download && (target == TransferTarget::DqChannelA || target == TransferTarget::DqChannelB));
+    const int id = session.state().DeviceId;
+    if (checksId && (id < 0 || id > 255)) {
+        if (kind == OperationKind::Upload)
+            session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(255));
+        session.ShowCommError(Result::WrongDeviceId);
+        return Result::WrongDeviceId;
+    }
+    session.LockControls(form);
+    const int rc = runTransfer(session, kind, target, doc, progress, differingAddress);
+    session.UnlockControls(form);
+    return rc;
+}
+
+} // namespace lumetra
