@@ -1,5 +1,4 @@
-#include "LoopbackPort.h"
-#include "RecordingHost.h"
+#include "LineRig.h"
 
 #include "comm/CommSession.h"
 
@@ -11,24 +10,9 @@ using lumetra::test::RecordingHost;
 
 namespace {
 
-// A session wired to an in-process line with a DQ unit at ID 1, on a fake clock.
-struct Rig {
-    RecordingHost host;
-    StringTable strings;
-    VirtualLine line{Protocol::Ascii, PortSettings{}};
-    LoopbackPort* lastPort = nullptr;
-    CommSession session{host, strings, [this](int n) -> std::unique_ptr<SerialPort> {
-                            if (n != 1)
-                                return nullptr;
-                            auto port = std::make_unique<LoopbackPort>(line, [this] { return host.now; });
-                            lastPort = port.get();
-                            return port;
-                        }};
-    explicit Rig(Protocol protocol = Protocol::Ascii) : line(protocol, PortSettings{})
-    {
-        line.addUnit(1, UnitType::DQ);
-        session.state().protocol = protocol;
-    }
+// A DQ unit at ID 1 on an in-process line.
+struct Rig : lumetra::test::LineRig {
+    explicit Rig(Protocol protocol = Protocol::Ascii) : LineRig(protocol) { addUnit(1, UnitType::DQ); }
     VirtualUnit& unit() { return *line.unit(1); }
 };
 

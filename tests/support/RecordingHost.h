@@ -29,7 +29,7 @@ public:
     void lockControls(FormId) override { ++locks; }
     void unlockControls(FormId) override { ++unlocks; }
 
-    std::int64_t tickMs() override { return m_clock == Clock::Fake ? now : m_real.tickMs(); }
+    std::int64_t tickMs() override { return m_clock == Clock::Fake ? now : m_real.tickMs() + m_skipped; }
     void sleepMs(int ms) override
     {
         sleeps.push_back(ms);
@@ -43,7 +43,10 @@ public:
     void runEventsFor(int ms) override
     {
         processEvents();
-        advance(ms);
+        if (m_clock == Clock::Real && fastPauses)
+            m_skipped += ms; // real transactions, pauses that cost nothing
+        else
+            advance(ms);
     }
     void waitForPort(SerialPort& port, int ms) override
     {
@@ -74,6 +77,8 @@ public:
     std::int64_t now = 1'000'000;
     // A fake wait returns at least this often, as a real one does on events.
     long maxWaitStepMs = 1'000'000'000;
+    // With the real clock: pauses (runEventsFor) move the clock without waiting.
+    bool fastPauses = false;
     std::vector<Message> messages;
     std::vector<std::pair<int, std::string>> status;
     std::vector<int> sleeps;
@@ -103,6 +108,7 @@ private:
     };
     Clock m_clock;
     RealClock m_real;
+    std::int64_t m_skipped = 0;
 };
 
 } // namespace lumetra::test
