@@ -202,6 +202,8 @@ void CommSession::SendFinishCommand(int slaveId, Protocol protocol)
         return;
     bool sent = false;
     sendFrame(buildFinishRequest(static_cast<std::uint8_t>(slaveId)), protocol, sent);
+    if (sent)
+        m_port->drain();
 }
 
 void CommSession::PauseMs(int ms)

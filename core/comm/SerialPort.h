@@ -61,6 +61,9 @@ public:
     virtual bool discardBuffers() = 0;
     // Sends every byte; false when the line has failed.
     virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
+    // Waits until what was written has left the port (a frame that no reply
+    // follows must not be discarded by the next transaction).
+    virtual void drain() {}
     // Bytes waiting to be read, or -1 when the line has failed.
     virtual long bytesWaiting() = 0;
     // Reads up to max waiting bytes without blocking; -1 when the line has failed.

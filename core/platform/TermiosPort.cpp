@@ -89,6 +89,12 @@ bool TermiosPort::discardBuffers()
     return m_fd >= 0 && ::ioctl(m_fd, TCFLSH, TCIOFLUSH) == 0;
 }
 
+void TermiosPort::drain()
+{
+    if (m_fd >= 0)
+        ::ioctl(m_fd, TCSBRK, 1); // tcdrain: blocks for the frame's wire time at most
+}
+
 std::vector<LineEvent> TermiosPort::takeLineEvents()
 {
     std::vector<LineEvent> events;

@@ -14,6 +14,7 @@ public:
     OpenResult open(const PortSettings& settings) override;
     void setDtrRts(bool on) override;
     bool discardBuffers() override;
+    void drain() override;
     std::vector<LineEvent> takeLineEvents() override;
     std::string name() const override { return m_path; }
 

@@ -200,3 +200,62 @@ TEST(CliFiles, BadFilesGiveTheirMessages)
     r = run({kCli, "show", write("xq9.zqs", "0100040A" + std::string(23, '0') + "9")});
     EXPECT_EQ(r.exitCode, 18);
 }
+
+TEST(CliTransfers, PreloadedUnitUploadsAndComparesAsTheFile)
+{
+    ScratchDir dir;
+    const std::string file = dir.file("counter.zqs");
+    ASSERT_EQ(run({kCli, "new", "--type", "CQ", "--mode", "4", "-o", file}).exitCode, 0);
+    ASSERT_EQ(run({kCli, "set", file, "lblCounterSetting_2nd_1_CQ=001500", "lblCounterSetting_2nd_2_CQ=-00020", "cboKP_Comm_CQ=3"}).exitCode, 0);
+    Process sim({kSim, "--unit", "5:CQ", "--load", "5:" + file, "--protocol", "rtu", "--restart-ms", "100"});
+    ASSERT_TRUE(sim.waitForOutput("ready")) << sim.err();
+    const std::string pty = ptyOf(sim);
+    const std::vector<std::string> line{kCli, "--port", pty, "--protocol", "rtu", "--id", "5"};
+    const auto with = [&](std::vector<std::string> args) {
+        std::vector<std::string> all = line;
+        all.insert(all.end(), args.begin(), args.end());
+        return run(all);
+    };
+
+    auto r = with({"upload", "-o", dir.file("back.zqs")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "The settings are read completely!\n");
+    EXPECT_EQ(readFile(dir.file("back.zqs")), readFile(file));
+    r = with({"compare", file});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Compare completed ! The programs are the same.\nThe settings are compared completely!\n");
+
+    ASSERT_EQ(run({kCli, "set", file, "lblCounterSetting_2nd_1_CQ=001501"}).exitCode, 0);
+    r = with({"compare", file});
+    EXPECT_EQ(r.exitCode, 100);
+    EXPECT_EQ(r.out, "Program different :Set Value\nThe settings are compared completely!\n");
+
+    r = with({"download", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "The settings are written completely!\n");
+    EXPECT_EQ(with({"compare", file}).exitCode, 0);
+
+    r = run({kCli, "--port", pty, "--protocol", "rtu", "--id", "6", "--timeout", "100", "download", file});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(r.err, "Time out !\nFailed to download the settings!\n");
+    EXPECT_EQ(run({kCli, "--port", pty, "--id", "5", "download", "--part", "A", file}).exitCode, 2); // not a DQ setting
+}
+
+TEST(CliTransfers, SearchListsTheUnitsOnTheLine)
+{
+    Process sim({kSim, "--unit", "3:TQ", "--unit", "10:DQ", "--unit", "200:XQ"});
+    ASSERT_TRUE(sim.waitForOutput("ready")) << sim.err();
+    const auto r = run({kCli, "--port", ptyOf(sim), "--timeout", "50", "search"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "03 : LT-48TQ Timer\nC8 : LT-48XQ Timer / Counter\n");
+}
+
+TEST(CliTransfers, SimulatorRefusesAFileOfAnotherType)
+{
+    ScratchDir dir;
+    const std::string file = dir.file("timer.zqs");
+    ASSERT_EQ(run({kCli, "new", "--type", "TQ", "--mode", "0", "-o", file}).exitCode, 0);
+    const auto r = run({kSim, "--unit", "1:DQ", "--load", file});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("Wrong machine type !"), std::string::npos) << r.err;
+}

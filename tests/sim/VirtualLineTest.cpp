@@ -115,3 +115,23 @@ TEST(SimOptions, UnitAndFaultSpecs)
     EXPECT_NE(error.find("unknown fault"), std::string::npos);
     EXPECT_FALSE(applyFaultSpec("3:garbage=x", id, f, error));
 }
+
+TEST(VirtualUnit, RestartsAfterTheLastWriteOfADownload)
+{
+    VirtualUnit dq(UnitType::DQ);
+    EXPECT_TRUE(dq.handle(buildWriteRequest(1, 0x0578, 1), 0)); // not the DQ's end of download
+    EXPECT_TRUE(dq.handle(buildWriteRequest(1, 0x0500, 1), 100)); // the echo still comes
+    EXPECT_FALSE(dq.handle(buildReadRequest(1, 0x0404, 1), 200));
+    EXPECT_FALSE(dq.handle(buildWriteRequest(1, 0x04FE, 1), 1599));
+    EXPECT_EQ(dq.byteAt(0x04FE), 0); // ignored while restarting
+    EXPECT_TRUE(dq.handle(buildReadRequest(1, 0x0404, 1), 1600));
+    EXPECT_EQ(dq.restartCount(), 1);
+
+    VirtualUnit cq(UnitType::CQ);
+    cq.setRestartMs(0);
+    EXPECT_TRUE(cq.handle(buildWriteRequest(1, 0x0578, 1), 0));
+    EXPECT_EQ(cq.restartCount(), 1);
+    EXPECT_TRUE(cq.handle(buildReadRequest(1, 0x0404, 1), 0));
+    cq.faults().writeInhibit = true;
+    EXPECT_EQ(*cq.handle(buildReadRequest(1, 0x043E, 1), 0), (Bytes{1, 3, 2, 0, 0}));
+}

@@ -43,10 +43,15 @@ public:
     void runEventsFor(int ms) override
     {
         processEvents();
-        if (m_clock == Clock::Real && fastPauses)
-            m_skipped += ms; // real transactions, pauses that cost nothing
-        else
+        if (m_clock == Clock::Real && fastPauses) {
+            // Real transactions, pauses that cost little: a moment stays, for
+            // the peer to take a frame no reply follows before the next one.
+            const int stay = std::min(ms, 20);
+            m_real.sleepMs(stay);
+            m_skipped += ms - stay;
+        } else {
             advance(ms);
+        }
     }
     void waitForPort(SerialPort& port, int ms) override
     {
