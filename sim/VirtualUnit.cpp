@@ -1,5 +1,7 @@
 #include "VirtualUnit.h"
 
+#include "PresentValues.h"
+
 
 namespace lumetra::sim {
 
@@ -51,10 +53,14 @@ void VirtualUnit::setRegister(std::uint16_t address, std::uint16_t value)
 
 std::optional<Bytes> VirtualUnit::handle(const Bytes& request, std::int64_t nowMs)
 {
+    const std::uint8_t function = request[1];
     if (restarting(nowMs))
         return std::nullopt;
+    if (!m_startMs)
+        m_startMs = nowMs;
+    if (function == FunctionCode::ReadHolding)
+        updatePresentValues(*this, nowMs - *m_startMs);
     setRegister(0x043E, m_faults.writeInhibit ? 0 : 1); // the unit's own write permission
-    const std::uint8_t function = request[1];
     const auto address = static_cast<std::uint16_t>(request[2] << 8 | request[3]);
     if (function == FunctionCode::Finish)
         return std::nullopt;

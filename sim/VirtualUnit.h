@@ -29,7 +29,7 @@ struct UnitFaults {
 class VirtualUnit {
 public:
     static constexpr std::uint16_t kMemoryBase = 0x0400;
-    static constexpr std::size_t kMemorySize = 0x0400; // 0x0400..0x07FF
+    static constexpr std::size_t kMemorySize = 0x0600; // 0x0400..0x09FF
 
     explicit VirtualUnit(UnitType type);
 
@@ -64,6 +64,7 @@ private:
     int m_restartMs = 1500;
     std::int64_t m_restartUntil = 0;
     int m_restarts = 0;
+    std::optional<std::int64_t> m_startMs; // when the unit first heard anything: its present values run from there
     std::array<std::uint8_t, kMemorySize> m_memory{};
 };
 

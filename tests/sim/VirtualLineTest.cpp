@@ -36,8 +36,8 @@ TEST(VirtualUnit, ExceptionRepliesAndTheFinishCommand)
 {
     VirtualUnit u(UnitType::DQ);
     EXPECT_EQ(*u.handle(buildReadRequest(1, 0x0000, 1)), (Bytes{1, 0x83, 2}));
-    EXPECT_EQ(*u.handle(buildReadRequest(1, 0x07FE, 2)), (Bytes{1, 0x83, 2})); // runs past the end
-    EXPECT_EQ(*u.handle(buildWriteRequest(1, 0x0800, 1)), (Bytes{1, 0x86, 2}));
+    EXPECT_EQ(*u.handle(buildReadRequest(1, 0x09FE, 2)), (Bytes{1, 0x83, 2})); // runs past the end
+    EXPECT_EQ(*u.handle(buildWriteRequest(1, 0x0A00, 1)), (Bytes{1, 0x86, 2}));
     EXPECT_EQ(*u.handle(Bytes{1, 0x10, 0, 0, 0, 1}), (Bytes{1, 0x90, 1}));
     EXPECT_FALSE(u.handle(buildFinishRequest(1)));
 }
