@@ -2,6 +2,7 @@
 
 #include "ConsoleHost.h"
 #include "LinePorts.h"
+#include "MonitorCommands.h"
 #include "SettingsCommands.h"
 #include "TransferCommands.h"
 
@@ -11,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <unistd.h>
 #include <iostream>
 
 using namespace lumetra;
@@ -200,6 +202,20 @@ int main(int argc, char** argv)
     CLI::App* compare = app.add_subcommand("compare", "Compare a settings file with the unit; exit 0 when the same, 100 when different");
     compare->add_option("FILE", comparePath, "Settings file")->required();
 
+    CLI::App* describe = app.add_subcommand("describe", "Print the unit's description (what the monitor window shows beside the panel)");
+
+    MonitorOptions monitorOptions;
+    bool noRedraw = false;
+    CLI::App* monitorCmd = app.add_subcommand("monitor", "Poll the unit and show its front panel as text; Ctrl-C stops");
+    monitorCmd->add_option("--cycles", monitorOptions.cycles, "Stop after N polling cycles (0: until Ctrl-C)")->capture_default_str();
+    monitorCmd->add_option("--log", monitorOptions.logPath, "Write the displayed values to this text log");
+    monitorCmd->add_option("--rate", monitorOptions.rate, "Seconds between log lines, 1..3600")->capture_default_str();
+    monitorCmd->add_option("--delimiter", monitorOptions.delimiter, "fixed (five blanks), comma or tab")
+        ->check(CLI::IsMember({"fixed", "comma", "tab"}))
+        ->capture_default_str();
+    monitorCmd->add_flag("--log-errors", monitorOptions.logErrors, "Write 'Error!' lines for cycles whose reads failed");
+    monitorCmd->add_flag("--no-redraw", noRedraw, "Print the panel once at the end instead of redrawing it in place");
+
     std::string setPath;
     std::vector<std::string> assignments;
     CLI::App* set = app.add_subcommand("set", "Change settings of a file by control name and save it (e.g. cboCountModeA=2 lblTimerSettingA=001230 mKP=1)");
@@ -235,6 +251,12 @@ int main(int argc, char** argv)
     if (int rc = configure(o, ctx))
         return rc;
 
+    if (describe->parsed())
+        return describeCommand(ctx.session, std::cout);
+    if (monitorCmd->parsed()) {
+        monitorOptions.redraw = !noRedraw && ::isatty(1);
+        return monitorCommand(ctx.session, ctx.host, monitorOptions, std::cout);
+    }
     if (search->parsed())
         return searchCommand(ctx.session, ctx.host, std::cout);
     if (upload->parsed())

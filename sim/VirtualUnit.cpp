@@ -58,7 +58,7 @@ std::optional<Bytes> VirtualUnit::handle(const Bytes& request, std::int64_t nowM
         return std::nullopt;
     if (!m_startMs)
         m_startMs = nowMs;
-    if (function == FunctionCode::ReadHolding)
+    if (function == FunctionCode::ReadHolding && m_presentValuesRun)
         updatePresentValues(*this, nowMs - *m_startMs);
     setRegister(0x043E, m_faults.writeInhibit ? 0 : 1); // the unit's own write permission
     const auto address = static_cast<std::uint16_t>(request[2] << 8 | request[3]);

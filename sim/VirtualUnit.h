@@ -54,6 +54,9 @@ public:
     bool restarting(std::int64_t nowMs) const { return nowMs < m_restartUntil; }
     int restartCount() const { return m_restarts; }
 
+    // Present values run by default; frozen, they keep what was stored.
+    void setPresentValuesRunning(bool on) { m_presentValuesRun = on; }
+
 
     // Restores identification, machine type and write permission.
     void resetIdentity();
@@ -64,6 +67,7 @@ private:
     int m_restartMs = 1500;
     std::int64_t m_restartUntil = 0;
     int m_restarts = 0;
+    bool m_presentValuesRun = true;
     std::optional<std::int64_t> m_startMs; // when the unit first heard anything: its present values run from there
     std::array<std::uint8_t, kMemorySize> m_memory{};
 };
