@@ -21,8 +21,13 @@ public:
     }
     ~InterruptWatch()
     {
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
+            // Take the signals that came, or unblocking would deliver them now.
+            signalfd_siginfo info{};
+            while (::read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+            }
             ::close(m_fd);
+        }
         sigprocmask(SIG_SETMASK, &m_old, nullptr);
     }
     bool interrupted() const

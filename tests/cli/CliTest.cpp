@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 using lumetra::test::Process;
@@ -258,4 +259,35 @@ TEST(CliTransfers, SimulatorRefusesAFileOfAnotherType)
     const auto r = run({kSim, "--unit", "1:DQ", "--load", file});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("Wrong machine type !"), std::string::npos) << r.err;
+}
+
+TEST(CliMonitor, DescribeAndAPanelOfText)
+{
+    auto r = run({kCli, "--port", "sim:TQ", "describe"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Type :   : LT-48TQ Timer");
+    EXPECT_NE(r.out.find("Key Protect Level : KP-1\n"), std::string::npos) << r.out;
+    r = run({kCli, "--port", "sim:DQ", "monitor", "--cycles", "3", "--no-redraw"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("0000.00"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("+-- B"), std::string::npos);
+    EXPECT_EQ(run({kCli, "--port", "sim:DQ", "--id", "300", "describe"}).exitCode, 22);
+}
+
+TEST(CliMonitor, LogsUntilCtrlCAndClosesTheLog)
+{
+    ScratchDir dir;
+    const std::string log = dir.file("log.txt");
+    Process monitor({kCli, "--port", "sim:CQ", "monitor", "--no-redraw", "--log", log, "--rate", "1", "--delimiter", "comma"});
+    ::usleep(2600'000);
+    const auto r = monitor.finish(SIGINT);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = readFile(log);
+    ASSERT_GE(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    // "m/d/yyyy hh:nn:ss,value" lines
+    const std::string first = text.substr(0, text.find("\r\n"));
+    EXPECT_EQ(std::count(first.begin(), first.end(), '/'), 2);
+    EXPECT_NE(first.find(','), std::string::npos);
+    EXPECT_EQ(run({kCli, "--port", "sim:CQ", "monitor", "--log", log, "--rate", "0"}).err,
+              "Please enter an integer between 1 and 3600.\n");
 }

@@ -135,3 +135,31 @@ TEST(VirtualUnit, RestartsAfterTheLastWriteOfADownload)
     cq.faults().writeInhibit = true;
     EXPECT_EQ(*cq.handle(buildReadRequest(1, 0x043E, 1), 0), (Bytes{1, 3, 2, 0, 0}));
 }
+
+TEST(PresentValues, TimersRunTowardTheirSetValuesAndCountersCount)
+{
+    VirtualUnit dq(UnitType::DQ);
+    dq.setByte(0x045A, 0);     // time code 0: hundredths, up
+    dq.setByte(0x045C, 0x50);  // set value 0001.50: the six-digit layout
+    dq.setByte(0x045E, 0x01);
+    dq.handle(buildReadRequest(1, 0x0400, 1), 1000); // the unit starts
+    dq.handle(buildReadRequest(1, 0x04A0, 2), 1500);
+    EXPECT_EQ(dq.registerAt(0x04A0), 0x0050); // 0.50 s
+    EXPECT_EQ(dq.byteAt(0x04E0) & 1, 0);
+    dq.handle(buildReadRequest(1, 0x04A0, 2), 2500);
+    EXPECT_EQ(dq.registerAt(0x04A0), 0x0050); // held at 1.50 with the output on
+    EXPECT_EQ(dq.registerAt(0x04A2), 0x0001);
+    EXPECT_EQ(dq.byteAt(0x04E0) & 1, 1);
+    EXPECT_EQ(dq.byteAt(0x05DA) & 0x10, 0x10);
+
+    VirtualUnit cq(UnitType::CQ);
+    cq.setByte(0x0432, 3);
+    cq.setByte(0x06AC, 0x00); // set value 100
+    cq.setByte(0x06AD, 0x01);
+    cq.handle(buildReadRequest(1, 0x0400, 1), 0);
+    cq.handle(buildReadRequest(1, 0x0924, 6), 4200);
+    EXPECT_EQ(cq.registerAt(0x0924), 0x0042); // ten counts a second
+    cq.setPresentValuesRunning(false);
+    cq.handle(buildReadRequest(1, 0x0924, 6), 9000);
+    EXPECT_EQ(cq.registerAt(0x0924), 0x0042);
+}
