@@ -1,6 +1,7 @@
 #include "LineServer.h"
 
 #include <cerrno>
+#include <cmath>
 #include <chrono>
 #include <cstring>
 #include <netinet/in.h>
@@ -22,10 +23,10 @@ LineServer::~LineServer()
         ::close(m_wakeFd);
 }
 
-std::int64_t LineServer::nowMs() const
+double LineServer::nowMs() const
 {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
 bool LineServer::servePty(const std::string& linkPath, std::string& error)
@@ -94,8 +95,10 @@ void LineServer::run()
             fds.push_back({m_listenFd, POLLIN, 0});
         if (m_clientFd >= 0)
             fds.push_back({m_clientFd, POLLIN, 0});
-        const long due = m_line.msUntilNextDue(nowMs());
-        ::poll(fds.data(), fds.size(), due < 0 ? -1 : static_cast<int>(due));
+        // Sleep until the next reply byte is due, to the microsecond.
+        const double due = m_line.msUntilNextDue(nowMs());
+        timespec timeout{static_cast<time_t>(due / 1000), static_cast<long>(std::fmod(due, 1000.0) * 1e6)};
+        ::ppoll(fds.data(), fds.size(), due < 0 ? nullptr : &timeout, nullptr);
         if ((fds[0].revents | fds[1].revents) & POLLIN)
             return;
         for (std::size_t i = 2; i < fds.size(); ++i) {

@@ -36,7 +36,7 @@ public:
     void closeTcp();
 
 private:
-    std::int64_t nowMs() const;
+    double nowMs() const;
     void flushDue();
 
     VirtualLine& m_line;

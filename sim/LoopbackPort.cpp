@@ -1,6 +1,7 @@
 #include "LoopbackPort.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace lumetra::sim {
 
@@ -32,13 +33,13 @@ bool LoopbackPort::write(const std::uint8_t* data, std::size_t size)
 {
     if (!m_open || m_unplugged)
         return false;
-    m_line.receive(data, size, m_clock());
+    m_line.receive(data, size, static_cast<double>(m_clock()));
     return true;
 }
 
 void LoopbackPort::collect()
 {
-    const Bytes due = m_line.takeDue(m_clock());
+    const Bytes due = m_line.takeDue(static_cast<double>(m_clock()));
     m_received.insert(m_received.end(), due.begin(), due.end());
 }
 
@@ -62,6 +63,10 @@ long LoopbackPort::read(std::uint8_t* buffer, std::size_t max)
     return static_cast<long>(n);
 }
 
-long LoopbackPort::msUntilReadable() const { return m_line.msUntilNextDue(m_clock()); }
+long LoopbackPort::msUntilReadable() const
+{
+    const double due = m_line.msUntilNextDue(static_cast<double>(m_clock()));
+    return due < 0 ? -1 : static_cast<long>(std::ceil(due));
+}
 
 } // namespace lumetra::sim

@@ -10,7 +10,7 @@ namespace lumetra::sim {
 namespace {
 constexpr std::size_t kRequestBytes = 6;
 // A gap this long between bytes ends a partial frame (a master that gave up).
-constexpr std::int64_t kFrameResetGapMs = 500;
+constexpr double kFrameResetGapMs = 500;
 constexpr std::uint8_t kNoise[] = {0x00, 0xFF, 0x3F, 0x7E, 0xA5};
 } // namespace
 
@@ -45,7 +45,7 @@ double VirtualLine::characterTimeMs() const
     return 1000.0 * m_settings.bitsPerCharacter() / m_settings.baud;
 }
 
-void VirtualLine::receive(const std::uint8_t* data, std::size_t size, std::int64_t nowMs)
+void VirtualLine::receive(const std::uint8_t* data, std::size_t size, double nowMs)
 {
     if (!m_input.empty() && nowMs - m_lastInputMs > kFrameResetGapMs)
         m_input.clear();
@@ -57,7 +57,7 @@ void VirtualLine::receive(const std::uint8_t* data, std::size_t size, std::int64
         parseRtu(nowMs);
 }
 
-void VirtualLine::parseAscii(std::int64_t nowMs)
+void VirtualLine::parseAscii(double nowMs)
 {
     for (;;) {
         const auto colon = std::find(m_input.begin(), m_input.end(), ':');
@@ -84,7 +84,7 @@ void VirtualLine::parseAscii(std::int64_t nowMs)
     }
 }
 
-void VirtualLine::parseRtu(std::int64_t nowMs)
+void VirtualLine::parseRtu(double nowMs)
 {
     // Every request of this protocol is six bytes and a CRC.
     while (m_input.size() >= kRequestBytes + 2) {
@@ -99,16 +99,16 @@ void VirtualLine::parseRtu(std::int64_t nowMs)
     }
 }
 
-void VirtualLine::handleRequest(const Bytes& request, std::int64_t nowMs, std::size_t wireLength)
+void VirtualLine::handleRequest(const Bytes& request, double nowMs, std::size_t wireLength)
 {
     VirtualUnit* u = unit(request[0]);
     if (!u)
         return;
     if (m_observer) {
-        LoggedRequest r{nowMs, request[0], request[1], request[2] << 8 | request[3], request[4] << 8 | request[5]};
+        LoggedRequest r{static_cast<std::int64_t>(nowMs), request[0], request[1], request[2] << 8 | request[3], request[4] << 8 | request[5]};
         m_observer(r);
     }
-    const std::optional<Bytes> reply = u->handle(request, nowMs);
+    const std::optional<Bytes> reply = u->handle(request, static_cast<std::int64_t>(nowMs));
     if (!reply || u->faults().silent)
         return;
 
@@ -131,23 +131,23 @@ void VirtualLine::handleRequest(const Bytes& request, std::int64_t nowMs, std::s
         frame.insert(frame.begin(), noise.begin(), noise.end());
     }
     // A paced line delivers the request's last byte only after its wire time.
-    const double startMs = static_cast<double>(nowMs) + (m_pacing ? characterTimeMs() * static_cast<double>(wireLength) : 0.0);
-    schedule(frame, u->faults(), static_cast<std::int64_t>(std::ceil(startMs)));
+    const double startMs = nowMs + (m_pacing ? characterTimeMs() * static_cast<double>(wireLength) : 0.0);
+    schedule(frame, u->faults(), startMs);
 }
 
-void VirtualLine::schedule(const Bytes& frame, const UnitFaults& faults, std::int64_t startMs)
+void VirtualLine::schedule(const Bytes& frame, const UnitFaults& faults, double startMs)
 {
     const double charMs = m_pacing ? characterTimeMs() : 0.0;
     const std::size_t pieces = faults.slowPieces > 1 ? static_cast<std::size_t>(faults.slowPieces) : 1;
     const std::size_t pieceSize = (frame.size() + pieces - 1) / pieces;
     for (std::size_t i = 0; i < frame.size(); ++i) {
-        const double due = static_cast<double>(startMs) + charMs * static_cast<double>(i + 1)
+        const double due = startMs + charMs * static_cast<double>(i + 1)
             + static_cast<double>(i / pieceSize) * faults.pieceGapMs * (pieces > 1 ? 1 : 0);
-        m_outgoing.push_back({static_cast<std::int64_t>(std::ceil(due)), frame[i]});
+        m_outgoing.push_back({due, frame[i]});
     }
 }
 
-Bytes VirtualLine::takeDue(std::int64_t nowMs)
+Bytes VirtualLine::takeDue(double nowMs)
 {
     Bytes out;
     while (!m_outgoing.empty() && m_outgoing.front().dueMs <= nowMs) {
@@ -157,11 +157,11 @@ Bytes VirtualLine::takeDue(std::int64_t nowMs)
     return out;
 }
 
-long VirtualLine::msUntilNextDue(std::int64_t nowMs) const
+double VirtualLine::msUntilNextDue(double nowMs) const
 {
     if (m_outgoing.empty())
         return -1;
-    return static_cast<long>(std::max<std::int64_t>(0, m_outgoing.front().dueMs - nowMs));
+    return std::max(0.0, m_outgoing.front().dueMs - nowMs);
 }
 
 } // namespace lumetra::sim

@@ -45,22 +45,23 @@ public:
     void setRequestObserver(std::function<void(const LoggedRequest&)> observer) { m_observer = std::move(observer); }
 
     // Bytes from the master, arriving at nowMs.
-    void receive(const std::uint8_t* data, std::size_t size, std::int64_t nowMs);
+    // Times are milliseconds with a fraction, so fast lines pace exactly.
+    void receive(const std::uint8_t* data, std::size_t size, double nowMs);
 
     // Takes the reply bytes due by nowMs.
-    Bytes takeDue(std::int64_t nowMs);
+    Bytes takeDue(double nowMs);
     // Milliseconds until the next reply byte is due; -1 when none is pending.
-    long msUntilNextDue(std::int64_t nowMs) const;
+    double msUntilNextDue(double nowMs) const;
     bool hasPending() const { return !m_outgoing.empty(); }
 
 private:
-    void handleRequest(const Bytes& request, std::int64_t nowMs, std::size_t wireLength);
-    void schedule(const Bytes& frame, const UnitFaults& faults, std::int64_t startMs);
-    void parseAscii(std::int64_t nowMs);
-    void parseRtu(std::int64_t nowMs);
+    void handleRequest(const Bytes& request, double nowMs, std::size_t wireLength);
+    void schedule(const Bytes& frame, const UnitFaults& faults, double startMs);
+    void parseAscii(double nowMs);
+    void parseRtu(double nowMs);
 
     struct Chunk {
-        std::int64_t dueMs;
+        double dueMs;
         std::uint8_t byte;
     };
 
@@ -69,7 +70,7 @@ private:
     bool m_pacing = false;
     std::map<int, std::unique_ptr<VirtualUnit>> m_units;
     Bytes m_input;
-    std::int64_t m_lastInputMs = 0;
+    double m_lastInputMs = 0;
     std::deque<Chunk> m_outgoing;
     std::function<void(const LoggedRequest&)> m_observer;
 };
