@@ -213,3 +213,15 @@ TEST(Session, StatusTextsOfPortAndSlaveId)
     EXPECT_EQ(rig.host.lastStatus(StatusPanel::SlaveId), "Device ID(Hex) : 0A");
     EXPECT_EQ(CommState{}.portSettings().toString(), "9600,n,8,1");
 }
+
+TEST(Session, LineEventsBecomeStatusTexts)
+{
+    EXPECT_EQ(lineEventText(LineEvent::Break), "Receive Error");
+    EXPECT_EQ(lineEventText(LineEvent::CtsTimeout), "Timeout");
+    EXPECT_EQ(lineEventText(LineEvent::Framing), "Frameing Error");
+    EXPECT_EQ(lineEventText(LineEvent::Overrun), "Data lost");
+    EXPECT_EQ(lineEventText(LineEvent::RxOverflow), "Receive buffer overflow");
+    EXPECT_EQ(lineEventText(LineEvent::Parity), "Parity Error");
+    EXPECT_EQ(lineEventText(LineEvent::TxFull), "Transmit buffer full");
+    EXPECT_EQ(lineEventText(LineEvent::ConfigFailure), "Receive Error!");
+}

@@ -296,3 +296,75 @@ TEST(MonitorPolling, TimerUnitBlinksItsMinuteUnitAndCounterSigns)
     EXPECT_EQ(cq.monitor.valueTextB(), "0000.07");
     EXPECT_EQ(cq.monitor.shown(1).tbName, "1");
 }
+
+TEST(MonitorDescription, EveryTypeAndFunctionDescribesAndPolls)
+{
+    struct Case {
+        MachineType type;
+        int mode;
+        const char* functionLine;
+    };
+    for (const Case& c : std::vector<Case>{{MachineType::DQ, 0, "Function Selection : Timer"},
+                                           {MachineType::DQ, 1, "Function Selection : Timer"},
+                                           {MachineType::DQ, 2, "Function Selection : 1-stage Counter + Total Counter"},
+                                           {MachineType::DQ, 3, "Function Selection : 1-stage Counter + Batch Counter"},
+                                           {MachineType::DQ, 4, "Function Selection : 1-stage Counter ( x 2 )"},
+                                           {MachineType::DQ, 5, "Function Selection : 2-stage Timer"},
+                                           {MachineType::DQ, 6, "Function Selection : Tachometer"},
+                                           {MachineType::TQ, 0, "Function Selection : Timer"},
+                                           {MachineType::TQ, 1, "Function Selection : Twin Timer"},
+                                           {MachineType::TQ, 2, "Function Selection : 2-stage Timer"},
+                                           {MachineType::CQ, 3, "Function Selection : 1-stage Counter"},
+                                           {MachineType::CQ, 4, "Function Selection : 2-stage Counter"},
+                                           {MachineType::CQ, 5, "Function Selection : Total counter"},
+                                           {MachineType::CQ, 6, "Function Selection : Batch counter"},
+                                           {MachineType::CQ, 7, "Function Selection : Dual Counter"},
+                                           {MachineType::CQ, 8, "Function Selection : Tachometer"},
+                                           {MachineType::XQ, 1, "Function Selection : Twin Timer"},
+                                           {MachineType::XQ, 7, "Function Selection : Dual Counter"}}) {
+        SCOPED_TRACE(machineTypeName(c.type) + " " + std::to_string(c.mode));
+        MonitorRig rig(c.type, test::validDocument(c.type, c.mode, 9));
+        ASSERT_EQ(rig.monitor.Monitor_All(), 0);
+        const auto a = lines(rig.monitor.descriptionA());
+        ASSERT_GE(a.size(), 3u);
+        EXPECT_EQ(a[0].substr(0, 11), "Type :   : ");
+        EXPECT_EQ(a[1], c.functionLine);
+        rig.unit.setPresentValuesRunning(true);
+        EXPECT_EQ(rig.monitor.Timer1_monitor(), 0);
+        EXPECT_FALSE(rig.monitor.readFailed());
+        EXPECT_FALSE(rig.monitor.valueTextA().empty());
+        EXPECT_TRUE(rig.host.messages.empty());
+    }
+}
+
+TEST(MonitorPolling, SeparatorsAndUnitsByTimeRangeAndDecimalPoint)
+{
+    const std::array<std::array<std::uint8_t, 2>, 10> dpCol{{{0, 1}, {0, 0}, {0, 0}, {0, 2}, {0, 0}, {0, 0}, {0, 2}, {0, 0}, {0, 0}, {0, 0}}};
+    const std::array<std::array<std::uint8_t, 2>, 10> dp{{{0, 0}, {0, 1}, {0, 0}, {0, 0}, {0, 1}, {0, 0}, {0, 0}, {0, 1}, {0, 0}, {1, 0}}};
+    const std::array<int, 10> units{4, 4, 4, 6, 3, 3, 5, 2, 2, 4};
+    for (int range = 0; range <= 9; ++range) {
+        SettingsDocument doc(MachineType::TQ);
+        doc.selectFunctionMode(0);
+        doc.tqcq().cboTimerRange_A_TQ = static_cast<std::uint8_t>(range);
+        MonitorRig rig(MachineType::TQ, doc);
+        rig.unit.setByte(0x04D2, 0x00); // not running: a steady unit
+        ASSERT_EQ(rig.monitor.Monitor_All(), 0);
+        ASSERT_EQ(rig.monitor.Timer1_monitor(), 0);
+        const PanelState& p = rig.monitor.shown(0);
+        EXPECT_EQ(p.dpColA, dpCol[static_cast<std::size_t>(range)]) << range;
+        EXPECT_EQ(p.dpB, dp[static_cast<std::size_t>(range)]) << range;
+        EXPECT_EQ(p.timerMode, units[static_cast<std::size_t>(range)]) << range;
+    }
+    for (int d = 0; d <= 3; ++d) {
+        SettingsDocument doc = dqTimerCounter();
+        doc.dq().setList(*DqSettings::findList("cboDotAdjB"), d);
+        MonitorRig rig(MachineType::DQ, doc);
+        ASSERT_EQ(rig.monitor.Monitor_All(), 0);
+        ASSERT_EQ(rig.monitor.Timer1_monitor(), 0);
+        const Separators expected = separatorsForDecimals(d);
+        EXPECT_EQ(rig.monitor.shown(1).dpColA, expected.dpCol) << d;
+        EXPECT_EQ(rig.monitor.shown(1).dpA, expected.dp) << d;
+    }
+    EXPECT_EQ(separatorsForDecimals(3).dp, (std::array<std::uint8_t, 2>{1, 0}));
+    EXPECT_EQ(separatorsForDecimals(4).dpCol, (std::array<std::uint8_t, 2>{1, 0}));
+}
