@@ -12,6 +12,7 @@ MessageAnswer ConsoleHost::showMessage(const Message& message)
     m_lastMessage = message.text;
     switch (message.buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
+    case MessageButtons::OkCancel: return MessageAnswer::Cancel;
     case MessageButtons::YesNo:
     case MessageButtons::YesNoCancel: return MessageAnswer::No;
     }
