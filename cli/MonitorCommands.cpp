@@ -1,7 +1,7 @@
 #include "MonitorCommands.h"
 
 #include "InterruptWatch.h"
-#include "TextPanel.h"
+#include "monitor/TextPanel.h"
 
 #include "monitor/Monitor.h"
 #include "monitor/MonitorLog.h"

@@ -51,7 +51,15 @@ std::string preloadUnit(VirtualLine& line, int slaveId, const std::string& setti
         rc = doc.read(image, Result::OpenFailed);
     if (rc != 0)
         return resultMessage(rc, strings).text + " " + settingsFile + (reason.empty() ? "" : " (" + reason + ")");
+    return preloadUnit(line, slaveId, doc);
+}
 
+std::string preloadUnit(VirtualLine& line, int slaveId, SettingsDocument doc)
+{
+    VirtualUnit* unit = line.unit(slaveId);
+    if (!unit)
+        return "no unit with ID " + std::to_string(slaveId);
+    StringTable strings;
     InstantHost host;
     CommSession session(host, strings, [&](int) { return std::make_unique<LoopbackPort>(line, [&host] { return host.now; }); });
     session.state().DeviceId = slaveId;
@@ -60,7 +68,7 @@ std::string preloadUnit(VirtualLine& line, int slaveId, const std::string& setti
     TransferProgress progress;
     const auto faults = unit->faults();
     unit->faults() = {};
-    rc = runTransfer(session, OperationKind::Download, downloadTarget(doc), doc, progress);
+    const int rc = runTransfer(session, OperationKind::Download, downloadTarget(doc), doc, progress);
     unit->faults() = faults;
     if (rc != 0)
         return host.firstMessage.empty() ? resultMessage(rc, strings).text : host.firstMessage;

@@ -2,6 +2,8 @@
 
 #include "VirtualLine.h"
 
+#include "files/SettingsDocument.h"
+
 #include <string>
 
 namespace lumetra::sim {
@@ -11,5 +13,6 @@ namespace lumetra::sim {
 // the pauses. Empty on success, otherwise why not (wrong file, wrong type,
 // a value the download refuses).
 std::string preloadUnit(VirtualLine& line, int slaveId, const std::string& settingsFile);
+std::string preloadUnit(VirtualLine& line, int slaveId, SettingsDocument document);
 
 } // namespace lumetra::sim

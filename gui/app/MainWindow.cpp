@@ -1,23 +1,289 @@
 #include "MainWindow.h"
 
+#include "AboutDialog.h"
+#include "CommSetupDialog.h"
+#include "EditorWindow.h"
+#include "MonitorTextWindow.h"
+#include "TransferDialog.h"
+#include "TypeSelectDialog.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
 
 namespace lumetra::gui {
 
-MainWindow::MainWindow() : m_mdi(new QMdiArea(this))
+namespace {
+struct ToolButton {
+    const char* key;
+    int tipId; // 0 for a separator
+    bool visibleAtStart;
+};
+constexpr ToolButton kToolButtons[] = {
+    {"split05", 0, true}, {"New", 133, true},       {"Open", 134, true},    {"Save", 136, false},
+    {"split09", 0, true}, {"Upload", 146, true},    {"Download", 147, false}, {"split01", 0, true},
+    {"MonitorStart", 149, false}, {"split02", 0, false}, {"KP", 151, false}, {"PowerSaving", 152, false},
+};
+} // namespace
+
+MainWindow::MainWindow(AppContext& ctx, std::string helpFolder)
+    : m_ctx(ctx), m_helpFolder(std::move(helpFolder)), m_mdi(new QMdiArea(this)), m_toolBar(new QToolBar(this))
 {
     setObjectName("frmMDI");
     setWindowTitle("Lumetra ");
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    m_mdi->setObjectName("MDIArea");
     setCentralWidget(m_mdi);
     for (int i = 0; i < 4; ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(QString("StatusPanel%1").arg(i + 1));
-        statusBar()->addWidget(m_panels[i], i == 0 ? 1 : 0);
+        m_panels[i]->setMinimumWidth(i == 0 ? 200 : 150);
+        statusBar()->addWidget(m_panels[i], i == 0 || i == 3 ? 1 : 0);
     }
-    resize(1024, 720);
+    statusBar()->setObjectName("StatusBar1");
+    buildMenus();
+    buildToolBar();
+    resize(1180, 760);
+}
+
+void MainWindow::buildMenus()
+{
+    struct Item {
+        const char* name;
+        int captionId;
+        std::function<void()> action;
+    };
+    const auto menu = [this](const char* name, int captionId, std::vector<Item> items) {
+        QMenu* m = menuBar()->addMenu(uiText(m_ctx, captionId));
+        m->setObjectName(name);
+        for (Item& item : items) {
+            if (!item.name) {
+                m->addSeparator();
+                continue;
+            }
+            QAction* a = m->addAction(uiText(m_ctx, item.captionId));
+            a->setObjectName(item.name);
+            connect(a, &QAction::triggered, this, item.action);
+        }
+    };
+    menu("mFile", 127, {{"mNew", 133, [this] { newSetting(); }}, {"mOpen", 134, [this] { openSetting(); }}, {nullptr, 0, {}},
+                        {"mExit", 138, [this] { close(); }}});
+    menu("mTool", 129, {{"mUpload", 146, [this] { upload(); }}});
+    menu("mMonitor", 130, {{"mMonitoring", 149, [this] { showMonitor(); }}});
+    menu("mSetting", 131, {{"mCommSetting", 103, [this] { showCommSetup(); }}});
+    menu("mHelp", 132, {{"mLMHelp", 153, [this] { showHelp(); }}, {"mAbout", 101, [this] { showAbout(); }}});
+}
+
+void MainWindow::buildToolBar()
+{
+    m_toolBar->setObjectName("Toolbar1");
+    m_toolBar->setMovable(false);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(m_toolBar);
+    for (const ToolButton& b : kToolButtons) {
+        QAction* a = nullptr;
+        if (b.tipId == 0) {
+            a = m_toolBar->addSeparator();
+        } else {
+            QString label = uiText(m_ctx, b.tipId);
+            label.remove("(&").remove(QRegularExpression("[A-Z]\\)$"));
+            a = m_toolBar->addAction(label.trimmed());
+            a->setToolTip(uiText(m_ctx, b.tipId));
+            const QString key = b.key;
+            connect(a, &QAction::triggered, this, [this, key] { toolBarClicked(key); });
+        }
+        a->setObjectName(b.key);
+        a->setVisible(b.visibleAtStart);
+    }
+}
+
+EditorWindow* MainWindow::editor() const { return m_editor; }
+
+QAction* MainWindow::toolButton(const QString& key) const { return m_toolBar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly); }
+
+void MainWindow::toolBarClicked(const QString& key)
+{
+    static const std::map<QString, const char*> childHandlers{
+        {"New", "mNew_Click"}, {"Open", "mOpenSetting_Click"}, {"Upload", "mUpload_Click"}, {"Save", "mSaveSetting_Click"},
+        {"Download", "mDownload_Click"}, {"DefaultValue", "mDefaultValue_Click"}, {"MonitorStart", "mMonitoring_Click"},
+        {"KP", "mKP_Click"}, {"PowerSaving", "mPowerSaving_Click"}};
+    const auto handler = childHandlers.find(key);
+    if (handler == childHandlers.end())
+        return;
+    QMdiSubWindow* active = m_mdi->activeSubWindow();
+    if (active && active->widget()) {
+        QMetaObject::invokeMethod(active->widget(), handler->second);
+        return;
+    }
+    if (key == "New")
+        newSetting();
+    else if (key == "Open")
+        openSetting();
+    else if (key == "Upload")
+        upload();
+}
+
+void MainWindow::setEditorButtonsVisible(bool visible)
+{
+    for (const char* key : {"Save", "Download", "split01", "MonitorStart", "split02", "KP", "PowerSaving"})
+        if (QAction* a = toolButton(key))
+            a->setVisible(visible || std::string(key) == "split01");
+}
+
+void MainWindow::openEditor()
+{
+    if (m_editor) {
+        m_editor->refresh();
+    } else {
+        m_editor = new EditorWindow(m_ctx, *this);
+        QMdiSubWindow* sub = m_mdi->addSubWindow(m_editor);
+        sub->resize(760, 560);
+        m_editor->show();
+    }
+    m_ctx.editorOpen = true;
+    setEditorButtonsVisible(true);
+    showFlags();
+    m_panels[0]->setText(QString::fromStdString(machineTypeDisplayName(m_ctx.document.machineType())));
+}
+
+void MainWindow::editorClosed()
+{
+    m_ctx.editorOpen = false;
+    setEditorButtonsVisible(false);
+    m_panels[0]->clear();
+    m_panels[3]->clear();
+}
+
+void MainWindow::showFlags()
+{
+    const SettingsDocument& doc = m_ctx.document;
+    const bool kp = doc.machineType() == MachineType::DQ ? doc.dq().keyProtection : doc.tqcq().keyProtection;
+    if (QAction* a = toolButton("KP"))
+        a->setText(kp ? "KP_ON" : "KP_OFF");
+    if (QAction* a = toolButton("PowerSaving")) {
+        a->setText(doc.machineType() == MachineType::DQ && doc.dq().powerSaving ? "PS_ON" : "PS_OFF");
+        a->setVisible(m_ctx.editorOpen && doc.machineType() == MachineType::DQ);
+    }
+}
+
+void MainWindow::newSetting()
+{
+    if (m_editor && !m_editor->close())
+        return;
+    TypeSelectDialog dialog(m_ctx, this);
+    dialog.exec();
+    if (!dialog.chosen())
+        return;
+    SettingsDocument doc(*dialog.chosen());
+    // A new setting starts in the first function mode the type offers.
+    doc.selectFunctionMode(*dialog.chosen() == MachineType::CQ ? 3 : 0);
+    m_ctx.document = doc;
+    m_ctx.fileState = FileState();
+    openEditor();
+    m_ctx.host.setStatusPanel(StatusPanel::Transfer, m_ctx.strings.text(249));
+}
+
+void MainWindow::openSetting(const std::optional<std::string>& path)
+{
+    if (m_editor && !m_editor->close())
+        return;
+    if (m_ctx.files.open(m_ctx.document, m_ctx.fileState, path) == 0)
+        openEditor();
+}
+
+void MainWindow::openFromCommandLine(const QString& commandLine)
+{
+    if (commandLine.right(3).toUpper() == "ZQS")
+        openSetting(commandLine.toStdString());
+}
+
+int MainWindow::runTransfer(OperationKind kind, TransferTarget target)
+{
+    const int startText = kind == OperationKind::Upload ? 250 : kind == OperationKind::Download ? 256 : 254;
+    m_ctx.host.setStatusPanel(StatusPanel::Transfer, m_ctx.strings.text(startText));
+    const bool checksId = !(kind == OperationKind::Download && (target == TransferTarget::DqChannelA || target == TransferTarget::DqChannelB));
+    const int id = m_ctx.session.state().DeviceId;
+    if (checksId && (id < 0 || id > 255)) {
+        if (kind == OperationKind::Upload)
+            m_ctx.host.setStatusPanel(StatusPanel::Transfer, m_ctx.strings.text(255));
+        m_ctx.session.ShowCommError(Result::WrongDeviceId);
+        return Result::WrongDeviceId;
+    }
+    m_ctx.session.LockControls(FormId::MainWindow);
+    TransferDialog dialog(m_ctx, kind, target, this);
+    dialog.exec();
+    m_ctx.session.UnlockControls(FormId::MainWindow);
+    return dialog.result();
+}
+
+void MainWindow::upload()
+{
+    if (m_editor && !m_editor->close())
+        return;
+    if (runTransfer(OperationKind::Upload, TransferTarget::DqAll) != 0)
+        return;
+    m_ctx.fileState = FileState();
+    m_ctx.fileState.settingsChanged = true; // a successful upload counts as a change
+    openEditor();
+}
+
+void MainWindow::showMonitor()
+{
+    auto* monitor = new MonitorTextWindow(m_ctx);
+    QMdiSubWindow* sub = m_mdi->addSubWindow(monitor);
+    sub->resize(820, 600);
+    monitor->show();
+}
+
+void MainWindow::showCommSetup()
+{
+    CommSetupDialog dialog(m_ctx, this);
+    dialog.exec();
+    m_ctx.session.closePort(); // the window owns the port: closing it closes the port
+    m_ctx.session.UpdateCommStatus();
+}
+
+std::string MainWindow::helpFile(int languageId) const { return m_helpFolder + "/" + helpFileBaseName(languageId) + ".html"; }
+
+void MainWindow::showHelp()
+{
+    // The user guide of the system's language; a missing file says nothing.
+    const std::string file = helpFile(static_cast<int>(languageFromEnvironment()));
+    if (QFileInfo::exists(QString::fromStdString(file)))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog about(m_ctx, this);
+    about.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    Message m;
+    m.text = m_ctx.strings.text(246);
+    m.icon = MessageIcon::Question;
+    m.buttons = MessageButtons::YesNo;
+    if (m_ctx.host.showMessage(m) != MessageAnswer::Yes) {
+        event->ignore();
+        return;
+    }
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) { // an editor refused to close
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 } // namespace lumetra::gui

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "monitor/PanelState.h"
+#include "PanelState.h"
 
 #include <string>
 
-namespace lumetra::cli {
+namespace lumetra {
 
 // A digit row as the panel shows it: blanks as spaces, the minus sign,
 // decimal points and colons between the digits where the separators are.
@@ -13,4 +13,4 @@ std::string panelRow(const DigitRow& digits, const std::array<std::uint8_t, 2>& 
 // One panel picture as a few lines of text: both rows and the indicators.
 std::string textPanel(const PanelState& state, const std::string& title);
 
-} // namespace lumetra::cli
+} // namespace lumetra

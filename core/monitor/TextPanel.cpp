@@ -1,6 +1,6 @@
 #include "TextPanel.h"
 
-namespace lumetra::cli {
+namespace lumetra {
 
 namespace {
 char cell(std::uint8_t code)
@@ -85,4 +85,4 @@ std::string textPanel(const PanelState& s, const std::string& title)
     return text;
 }
 
-} // namespace lumetra::cli
+} // namespace lumetra
