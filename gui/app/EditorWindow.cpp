@@ -46,21 +46,27 @@ void EditorWindow::refresh()
     }
 }
 
+bool EditorWindow::requestClose()
+{
+    QWidget* frame = parentWidget();
+    return frame ? frame->close() : close();
+}
+
 void EditorWindow::mNew_Click()
 {
-    if (close())
+    if (requestClose())
         m_main.newSetting();
 }
 
 void EditorWindow::mOpenSetting_Click()
 {
-    if (close())
+    if (requestClose())
         m_main.openSetting();
 }
 
 void EditorWindow::mUpload_Click()
 {
-    if (close())
+    if (requestClose())
         m_main.upload();
 }
 
@@ -102,7 +108,7 @@ void EditorWindow::mPowerSaving_Click()
     refresh();
 }
 
-void EditorWindow::mClose_Click() { close(); }
+void EditorWindow::mClose_Click() { requestClose(); }
 
 void EditorWindow::closeEvent(QCloseEvent* event)
 {

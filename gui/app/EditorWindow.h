@@ -21,6 +21,8 @@ public:
     EditorWindow(AppContext& ctx, MainWindow& main);
     // Shows the document again (after an open, an upload, a change).
     void refresh();
+    // Closes the editor with its window frame; false when the close question refused.
+    bool requestClose();
 
     Q_INVOKABLE void mNew_Click();
     Q_INVOKABLE void mOpenSetting_Click();

@@ -177,7 +177,7 @@ void MainWindow::showFlags()
 
 void MainWindow::newSetting()
 {
-    if (m_editor && !m_editor->close())
+    if (m_editor && !m_editor->requestClose())
         return;
     TypeSelectDialog dialog(m_ctx, this);
     dialog.exec();
@@ -194,7 +194,7 @@ void MainWindow::newSetting()
 
 void MainWindow::openSetting(const std::optional<std::string>& path)
 {
-    if (m_editor && !m_editor->close())
+    if (m_editor && !m_editor->requestClose())
         return;
     if (m_ctx.files.open(m_ctx.document, m_ctx.fileState, path) == 0)
         openEditor();
@@ -227,7 +227,7 @@ int MainWindow::runTransfer(OperationKind kind, TransferTarget target)
 
 void MainWindow::upload()
 {
-    if (m_editor && !m_editor->close())
+    if (m_editor && !m_editor->requestClose())
         return;
     if (runTransfer(OperationKind::Upload, TransferTarget::DqAll) != 0)
         return;

@@ -50,7 +50,7 @@ MonitorTextWindow::MonitorTextWindow(AppContext& ctx)
     m_monitor.onDraw = [this] { draw(); };
     connect(m_start, &QPushButton::clicked, this, [this] { start(); });
     connect(m_stop, &QPushButton::clicked, this, [this] { stop(); });
-    connect(m_return, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_return, &QPushButton::clicked, this, [this] { parentWidget() ? parentWidget()->close() : close(); });
     draw();
 }
 

@@ -250,10 +250,10 @@ TEST(Editor, OpenFromTheCommandLineSaveAsAndTheCloseQuestion)
 
     // The close question: Cancel keeps the editor, No closes it.
     app.host.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(app.window.editor()->close());
+    EXPECT_FALSE(app.window.editor()->requestClose());
     EXPECT_NE(app.window.editor(), nullptr);
     app.host.answers = {MessageAnswer::No};
-    EXPECT_TRUE(app.window.editor()->close());
+    EXPECT_TRUE(app.window.editor()->requestClose());
     QApplication::processEvents();
     EXPECT_FALSE(app.window.toolButton("Save")->isVisible());
 }

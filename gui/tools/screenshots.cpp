@@ -1,0 +1,132 @@
+// Takes the pictures of the user guide and the README: the desktop windows
+// against the demonstration line, in each language. Run it under a display
+// (xvfb-run); it writes PNG files into the folder it is given.
+
+#include "CommSetupDialog.h"
+#include "MainWindow.h"
+#include "MonitorTextWindow.h"
+#include "QtFileDialogs.h"
+#include "QtHost.h"
+#include "TransferDialog.h"
+#include "TypeSelectDialog.h"
+
+#include "DemoLine.h"
+#include "LineServer.h"
+#include "platform/PortTable.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <thread>
+
+using namespace lumetra;
+using namespace lumetra::gui;
+
+namespace {
+// Messages would wait for a click: here they are taken as read.
+class ShotHost : public QtHost {
+public:
+    MessageAnswer showMessage(const Message& m) override
+    {
+        switch (m.buttons) {
+        case MessageButtons::Ok: return MessageAnswer::Ok;
+        case MessageButtons::OkCancel: return MessageAnswer::Cancel;
+        default: return MessageAnswer::No; // questions: leave things as they are
+        }
+    }
+};
+
+void wait(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void save(QWidget& w, const QString& path)
+{
+    if (!w.grab().save(path))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? argv[1] : ".";
+    sim::VirtualLine line(Protocol::Ascii, PortSettings{});
+    sim::populateDemoLine(line);
+    sim::LineServer server(line);
+    std::string error;
+    if (!server.servePty({}, error))
+        return 1;
+    std::thread serving([&] { server.run(); });
+    const std::string device = server.ptyPath();
+
+    for (const auto& [language, suffix] : {std::pair{LanguageId::English, QString("en")}, std::pair{LanguageId::TraditionalChinese, QString("zh_TW")},
+                                           std::pair{LanguageId::SimplifiedChinese, QString("zh_CN")}}) {
+        ShotHost host;
+        QtFileDialogs dialogs;
+        AppContext ctx(host, language, [&](int n) { return n == 1 ? makeDevicePort(device) : nullptr; }, AppFolders{"/tmp"}, dialogs);
+        ctx.portDevice = [&](int n) { return n == 1 ? device : std::string(); };
+        MainWindow window(ctx, "/tmp");
+        host.setMainWindow(&window, window.statusPanels());
+        ctx.session.UpdateCommStatus();
+        window.resize(1280, 800);
+        window.show();
+        wait(200);
+
+        // An editor filled by an upload from the DQ unit.
+        window.upload();
+        wait(300);
+        save(window, out + "/main-" + suffix + ".png");
+        if (language != LanguageId::English)
+            continue;
+
+        TypeSelectDialog types(ctx, &window);
+        types.show();
+        wait(100);
+        save(types, out + "/type-selection.png");
+        types.close();
+
+        // The settings window while it searches.
+        ctx.session.state().TimeoutMs = 60;
+        CommSetupDialog comm(ctx, &window);
+        comm.show();
+        comm.findChild<QRadioButton*>("OptModeSelect1")->setChecked(true);
+        QTimer::singleShot(600, [&] {
+            save(comm, out + "/comm-settings-search.png");
+            comm.findChild<QPushButton*>("cmdStop")->click();
+        });
+        comm.search();
+        comm.close();
+        ctx.session.state().TimeoutMs = 1000;
+
+        // The progress window of a download (it runs about 13 s).
+        ctx.session.state().DeviceId = 2;
+        window.upload();
+        TransferDialog progress(ctx, OperationKind::Download, downloadTarget(ctx.document), &window);
+        QTimer::singleShot(2500, [&] { save(progress, out + "/progress-download.png"); });
+        progress.exec();
+
+        // The text monitor of the DQ unit, running.
+        ctx.session.state().DeviceId = 1;
+        auto* monitor = new MonitorTextWindow(ctx);
+        QMdiSubWindow* sub = window.findChild<QMdiArea*>("MDIArea")->addSubWindow(monitor);
+        sub->resize(900, 620);
+        monitor->show();
+        monitor->start();
+        wait(1500);
+        save(window, out + "/monitor-text.png");
+        monitor->stop();
+    }
+    server.stop();
+    serving.join();
+    return 0;
+}
