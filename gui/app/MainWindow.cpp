@@ -3,7 +3,7 @@
 #include "AboutDialog.h"
 #include "CommSetupDialog.h"
 #include "EditorWindow.h"
-#include "MonitorTextWindow.h"
+#include "MonitorWindow.h"
 #include "TransferDialog.h"
 #include "TypeSelectDialog.h"
 
@@ -19,6 +19,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+
+#include <ctime>
 
 namespace lumetra::gui {
 
@@ -238,9 +240,22 @@ void MainWindow::upload()
 
 void MainWindow::showMonitor()
 {
-    auto* monitor = new MonitorTextWindow(m_ctx);
+    const auto now = [] {
+        const std::time_t t = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&t, &local);
+        return local;
+    };
+    auto* monitor = new MonitorWindow(m_ctx, m_bitmaps, now);
     QMdiSubWindow* sub = m_mdi->addSubWindow(monitor);
-    sub->resize(820, 600);
+    sub->resize(1000, 720);
+    // The editor steps back while the monitor runs and comes back after it.
+    if (m_editor && m_editor->parentWidget())
+        m_editor->parentWidget()->hide();
+    monitor->onClosed = [this] {
+        if (m_editor && m_editor->parentWidget())
+            m_editor->parentWidget()->show();
+    };
     monitor->show();
 }
 

@@ -2,6 +2,8 @@
 
 #include "AppContext.h"
 
+#include "PanelBitmaps.h"
+
 #include "transfer/TransferRun.h"
 
 #include <QMainWindow>
@@ -63,6 +65,7 @@ private:
     QToolBar* m_toolBar;
     QLabel* m_panels[4];
     QPointer<EditorWindow> m_editor;
+    PanelBitmaps m_bitmaps;
 };
 
 } // namespace lumetra::gui

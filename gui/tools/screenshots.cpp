@@ -4,7 +4,7 @@
 
 #include "CommSetupDialog.h"
 #include "MainWindow.h"
-#include "MonitorTextWindow.h"
+#include "MonitorWindow.h"
 #include "QtFileDialogs.h"
 #include "QtHost.h"
 #include "TransferDialog.h"
@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <ctime>
 #include <thread>
 
 using namespace lumetra;
@@ -115,16 +116,24 @@ int main(int argc, char** argv)
         QTimer::singleShot(2500, [&] { save(progress, out + "/progress-download.png"); });
         progress.exec();
 
-        // The text monitor of the DQ unit, running.
-        ctx.session.state().DeviceId = 1;
-        auto* monitor = new MonitorTextWindow(ctx);
-        QMdiSubWindow* sub = window.findChild<QMdiArea*>("MDIArea")->addSubWindow(monitor);
-        sub->resize(900, 620);
-        monitor->show();
-        monitor->start();
-        wait(1500);
-        save(window, out + "/monitor-text.png");
-        monitor->stop();
+        // The monitor of a unit of each type, running.
+        PanelBitmaps bitmaps;
+        const std::pair<int, QString> units[] = {{1, "DQ"}, {2, "TQ"}, {3, "CQ"}};
+        for (const auto& [id, name] : units) {
+            ctx.session.state().DeviceId = id;
+            MonitorWindow monitor(ctx, bitmaps, [] {
+                const std::time_t t = std::time(nullptr);
+                std::tm local{};
+                localtime_r(&t, &local);
+                return local;
+            });
+            monitor.resize(1000, 700);
+            monitor.show();
+            monitor.cmdMonitorStart_Click();
+            wait(1500);
+            save(monitor, out + "/monitor-" + name + ".png");
+            monitor.cmdMonitorStop_Click();
+        }
     }
     server.stop();
     serving.join();
