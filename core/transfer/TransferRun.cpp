@@ -93,12 +93,10 @@ int runTransfer(CommSession& session, OperationKind kind, TransferTarget target,
     return rc;
 }
 
-int transferCommand(CommSession& session, OperationKind kind, TransferTarget target, SettingsDocument& doc,
-                    TransferProgress& progress, FormId form, std::uint16_t* differingAddress)
+int beginTransferCommand(CommSession& session, OperationKind kind, TransferTarget target)
 {
     const int startText = kind == OperationKind::Upload ? 250 : kind == OperationKind::Download ? 256 : 254;
     session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(startText));
-    // The separate channel downloads make no slave ID check.
     const bool checksId = !(kind == OperationKind::Download && (target == TransferTarget::DqChannelA || target == TransferTarget::DqChannelB));
     const int id = session.state().DeviceId;
     if (checksId && (id < 0 || id > 255)) {
@@ -107,6 +105,14 @@ int transferCommand(CommSession& session, OperationKind kind, TransferTarget tar
         session.ShowCommError(Result::WrongDeviceId);
         return Result::WrongDeviceId;
     }
+    return Result::Ok;
+}
+
+int transferCommand(CommSession& session, OperationKind kind, TransferTarget target, SettingsDocument& doc,
+                    TransferProgress& progress, FormId form, std::uint16_t* differingAddress)
+{
+    if (const int rc = beginTransferCommand(session, kind, target))
+        return rc;
     session.LockControls(form);
     const int rc = runTransfer(session, kind, target, doc, progress, differingAddress);
     session.UnlockControls(form);

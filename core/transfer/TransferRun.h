@@ -31,6 +31,11 @@ TransferTarget downloadTarget(const SettingsDocument& document, TransferTarget d
 int runTransfer(CommSession& session, OperationKind kind, TransferTarget target, SettingsDocument& document,
                 TransferProgress& progress, std::uint16_t* differingAddress = nullptr);
 
+// What a command does before the progress window opens: the status text
+// and the slave ID check (the separate channel downloads make none). 0, or
+// 22 with its message shown.
+int beginTransferCommand(CommSession& session, OperationKind kind, TransferTarget target);
+
 // The command around it: the slave ID check, the status text, locking the
 // controls of the form for the transfer and unlocking them afterwards.
 int transferCommand(CommSession& session, OperationKind kind, TransferTarget target, SettingsDocument& document,

@@ -210,16 +210,8 @@ void MainWindow::openFromCommandLine(const QString& commandLine)
 
 int MainWindow::runTransfer(OperationKind kind, TransferTarget target)
 {
-    const int startText = kind == OperationKind::Upload ? 250 : kind == OperationKind::Download ? 256 : 254;
-    m_ctx.host.setStatusPanel(StatusPanel::Transfer, m_ctx.strings.text(startText));
-    const bool checksId = !(kind == OperationKind::Download && (target == TransferTarget::DqChannelA || target == TransferTarget::DqChannelB));
-    const int id = m_ctx.session.state().DeviceId;
-    if (checksId && (id < 0 || id > 255)) {
-        if (kind == OperationKind::Upload)
-            m_ctx.host.setStatusPanel(StatusPanel::Transfer, m_ctx.strings.text(255));
-        m_ctx.session.ShowCommError(Result::WrongDeviceId);
-        return Result::WrongDeviceId;
-    }
+    if (const int rc = beginTransferCommand(m_ctx.session, kind, target))
+        return rc;
     m_ctx.session.LockControls(FormId::MainWindow);
     TransferDialog dialog(m_ctx, kind, target, this);
     dialog.exec();
