@@ -204,6 +204,16 @@ std::vector<SettingLine> SettingsDocument::describe(const StringTable& strings) 
     return describeRecord(m_tqcq, strings, tqStored, tqcqValueText);
 }
 
+std::string SettingsDocument::valueText(const std::string& name) const
+{
+    if (m_type == MachineType::DQ) {
+        const auto* f = DqSettings::findValue(name);
+        return f ? (m_dq.*f->member).valueText() : std::string();
+    }
+    const auto* f = TqCqSettings::findValue(name);
+    return f ? tqcqValueText(m_tqcq, m_tqcq.*f->member) : std::string();
+}
+
 std::string jsonString(const std::string& text)
 {
     std::string out = "\"";

@@ -49,6 +49,8 @@ public:
     std::string set(const std::string& name, const std::string& value);
 
     std::vector<SettingLine> describe(const StringTable& strings) const;
+    // A value display's text as its panel shows it ("0012.30", "1234:56").
+    std::string valueText(const std::string& fieldName) const;
     std::string functionModeName(const StringTable& strings) const;
 
 private:

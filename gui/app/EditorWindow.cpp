@@ -1,49 +1,274 @@
 #include "EditorWindow.h"
 
 #include "MainWindow.h"
+#include "ValueDisplayWidget.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
-#include <QTreeWidget>
+#include <QMenuBar>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace lumetra::gui {
 
-EditorWindow::EditorWindow(AppContext& ctx, MainWindow& main)
-    : m_ctx(ctx), m_main(main), m_mode(new QLabel(this)), m_settings(new QTreeWidget(this))
+namespace {
+
+// The panel of each block, by the editors' own names.
+QString panelName(MachineType type, int block)
+{
+    if (type == MachineType::DQ) {
+        static const char* names[] = {"picAll", "picST_A", "picSC_B", "picSF_B", "picDT_A", "picDC_A", "picDF_A"};
+        return names[block];
+    }
+    static const char* names[] = {"picMode_TQ", "picTimer_TQ_A", "picTimer_TQ_B", "picTimer_TQ_C", "picMode_CQ",
+                                  "picTimer_CQ_1st_total", "picTimer_CQ_2nd", "picTimer_CQ_batch_dual", "picTimer_CQ_freq"};
+    return names[block];
+}
+
+// The panel titles (string ids) of the blocks.
+int panelTitle(MachineType type, int block)
+{
+    if (type == MachineType::DQ) {
+        static const int ids[] = {106, 155, 171, 187, 200, 236, 237};
+        return ids[block];
+    }
+    static const int ids[] = {106, 198, 199, 200, 106, 232, 233, 235, 237};
+    return ids[block];
+}
+
+QString labelText(const AppContext& ctx, int id) { return uiText(ctx, id) + " :"; }
+
+} // namespace
+
+EditorWindow::EditorWindow(AppContext& ctx, MainWindow& main) : m_ctx(ctx), m_main(main), m_mode(new QLabel(this)), m_caution(new QLabel(this))
 {
     setObjectName(ctx.document.machineType() == MachineType::DQ ? "frmModeSetting_DQ" : "frmModeSetting_CQ");
     setAttribute(Qt::WA_DeleteOnClose);
+    build();
+    refresh();
+}
+
+void EditorWindow::build()
+{
     auto* layout = new QVBoxLayout(this);
+    auto* menus = new QMenuBar(this);
+    layout->setMenuBar(menus);
+    SettingsDocument& doc = m_ctx.document;
+    const MachineType type = doc.machineType();
+
+    QMenu* file = menus->addMenu(uiText(m_ctx, 127));
+    file->setObjectName("mFile");
+    const auto item = [this](QMenu* menu, const char* name, int caption, std::function<void()> action) {
+        QAction* a = menu->addAction(uiText(m_ctx, caption), this, std::move(action));
+        a->setObjectName(name);
+        return a;
+    };
+    item(file, "mNew", 133, [this] { mNew_Click(); });
+    item(file, "mOpenSetting", 134, [this] { mOpenSetting_Click(); });
+    item(file, "mClose", 135, [this] { mClose_Click(); });
+    item(file, "mSaveSetting", 136, [this] { mSaveSetting_Click(); });
+    item(file, "mSaveAs", 137, [this] { mSaveAs_Click(); });
+    item(file, "mExit", 138, [this] { m_main.close(); });
+
+    QMenu* modes = menus->addMenu(uiText(m_ctx, 128));
+    modes->setObjectName("mFuncModeSelect");
+    const int modeCount = type == MachineType::DQ ? DqSettings::kFunctionModes : 9;
+    for (int mode = 0; mode < modeCount; ++mode) {
+        if (type != MachineType::DQ && !doc.tqcq().offersMode(mode))
+            continue;
+        const int caption = type == MachineType::DQ ? dqFunctionModeStringId(mode) : tqcqFunctionModeStringId(mode);
+        QAction* a = item(modes, qPrintable(QString("mFuncModeSelect_%1").arg(mode)), caption, [this, mode] { selectFunctionMode(mode); });
+        a->setCheckable(true);
+        m_modeActions.emplace_back(mode, a);
+    }
+
+    QMenu* transfers = menus->addMenu(uiText(m_ctx, 129));
+    transfers->setObjectName("mTool");
+    item(transfers, "mUpload", 146, [this] { mUpload_Click(); });
+    item(transfers, "mDownload", type == MachineType::DQ ? 296 : 147, [this] { mDownload_Click(); });
+    if (type == MachineType::DQ) {
+        m_downloadA = item(transfers, "mDownload_A", 297, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelA); });
+        m_downloadB = item(transfers, "mDownload_B", 298, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelB); });
+    }
+    item(transfers, "mCompare", 148, [this] { mCompare_Click(); });
+    QMenu* monitor = menus->addMenu(uiText(m_ctx, 130));
+    item(monitor, "mMonitoring", 149, [this] { mMonitoring_Click(); });
+    QMenu* option = menus->addMenu(uiText(m_ctx, 131));
+    item(option, "mCommSetting", 103, [this] { m_main.showCommSetup(); });
+    m_kp = item(option, "mKP", 151, [this] { mKP_Click(); });
+    m_kp->setCheckable(true);
+    if (type == MachineType::DQ) {
+        m_powerSaving = item(option, "mPowerSaving", 152, [this] { mPowerSaving_Click(); });
+        m_powerSaving->setCheckable(true);
+    }
+
     QFont big = m_mode->font();
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
     m_mode->setFont(big);
+    m_mode->setObjectName("txtCH_A");
     layout->addWidget(m_mode);
-    m_settings->setHeaderLabels({"Setting", "Value", "Control"});
-    m_settings->setRootIsDecorated(false);
-    m_settings->setAlternatingRowColors(true);
-    m_settings->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    layout->addWidget(m_settings);
-    refresh();
+    m_caution->setObjectName("lblPSCaution");
+    m_caution->setText(uiText(m_ctx, 299));
+    m_caution->setWordWrap(true);
+    m_caution->setStyleSheet("color: rgb(190, 80, 20);");
+    layout->addWidget(m_caution);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    auto* body = new QWidget(scroll);
+    auto* columns = new QGridLayout(body);
+    scroll->setWidget(body);
+    layout->addWidget(scroll, 1);
+
+    const auto panel = [&](int block) {
+        auto it = m_panels.find(block);
+        if (it != m_panels.end())
+            return it->second;
+        auto* box = new QGroupBox(uiText(m_ctx, panelTitle(type, block)), body);
+        box->setObjectName(panelName(type, block));
+        new QGridLayout(box);
+        const int index = static_cast<int>(m_panels.size());
+        columns->addWidget(box, index / 2, index % 2, Qt::AlignTop);
+        m_panels[block] = box;
+        return box;
+    };
+    const auto addRow = [](QGroupBox* box, const QString& label, QWidget* widget) {
+        auto* grid = static_cast<QGridLayout*>(box->layout());
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(label, box), row, 0);
+        grid->addWidget(widget, row, 1);
+    };
+    const auto buildFields = [&](auto& record) {
+        using Record = std::remove_reference_t<decltype(record)>;
+        for (const auto& f : Record::listFields()) {
+            if (!f.member || f.fileClass == 'F')
+                continue; // the mode and the flags are menu commands
+            QGroupBox* box = panel(f.block);
+            auto* combo = new QComboBox(box);
+            combo->setObjectName(f.name);
+            const QString name = f.name;
+            connect(combo, &QComboBox::activated, this, [this, name](int index) { chooseListEntry(name, index); });
+            addRow(box, labelText(m_ctx, f.labelId), combo);
+            m_lists.push_back({name, combo, f.block});
+        }
+        for (const auto& f : Record::valueFields()) {
+            QGroupBox* box = panel(f.block);
+            const std::string name = f.name;
+            auto* widget = new ValueDisplayWidget(f.name, record.*f.member, [this, name] { return m_ctx.document.valueText(name); }, box);
+            addRow(box, labelText(m_ctx, f.labelId), widget);
+            m_values.push_back({QString(f.name), widget, f.block});
+        }
+        record.setOnChanged([this] { changed(); });
+    };
+    if (type == MachineType::DQ)
+        buildFields(doc.dq());
+    else
+        buildFields(doc.tqcq());
+}
+
+void EditorWindow::changed()
+{
+    if (!m_syncing)
+        m_ctx.fileState.settingsChanged = true;
+}
+
+void EditorWindow::chooseListEntry(const QString& name, int index)
+{
+    SettingsDocument& doc = m_ctx.document;
+    const auto apply = [&](auto& record) {
+        using Record = std::remove_reference_t<decltype(record)>;
+        const auto* f = Record::findList(name.toStdString());
+        if (!f || record.listIndex(*f) == index)
+            return; // the same entry again: no change
+        if (record.setList(*f, index))
+            m_ctx.fileState.settingsChanged = true;
+    };
+    if (doc.machineType() == MachineType::DQ)
+        apply(doc.dq());
+    else
+        apply(doc.tqcq());
+    syncAll();
+}
+
+void EditorWindow::selectFunctionMode(int mode)
+{
+    m_ctx.document.selectFunctionMode(mode);
+    syncAll();
+    m_main.showFlags();
+}
+
+ValueDisplayWidget* EditorWindow::valueWidget(const QString& name) const
+{
+    for (const ValueRow& v : m_values)
+        if (v.name == name)
+            return v.widget;
+    return nullptr;
+}
+
+void EditorWindow::syncAll()
+{
+    m_syncing = true;
+    SettingsDocument& doc = m_ctx.document;
+    const auto syncRecord = [&](auto& record) {
+        using Record = std::remove_reference_t<decltype(record)>;
+        for (ListRow& row : m_lists) {
+            const auto* f = Record::findList(row.name.toStdString());
+            QStringList items;
+            for (const std::string& t : choiceTexts(record.listOf(*f), m_ctx.strings))
+                items << QString::fromStdString(t);
+            QStringList current;
+            for (int i = 0; i < row.box->count(); ++i)
+                current << row.box->itemText(i);
+            if (items != current) { // the list was rebuilt
+                row.box->clear();
+                row.box->addItems(items);
+            }
+            row.box->setCurrentIndex(record.listIndex(*f));
+        }
+        for (auto& [block, box] : m_panels)
+            box->setVisible(record.blockActive(block));
+    };
+    // The tachometer has no input signal width.
+    if (QComboBox* width = findChild<QComboBox*>("cboSGWidth_Comm_CQ")) {
+        width->setVisible(doc.functionMode() != 8);
+        if (auto* grid = qobject_cast<QGridLayout*>(width->parentWidget()->layout())) {
+            const int index = grid->indexOf(width);
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+            if (QLayoutItem* caption = grid->itemAtPosition(row, 0); caption && caption->widget())
+                caption->widget()->setVisible(doc.functionMode() != 8);
+        }
+    }
+    if (doc.machineType() == MachineType::DQ)
+        syncRecord(doc.dq());
+    else
+        syncRecord(doc.tqcq());
+    for (ValueRow& v : m_values)
+        v.widget->sync();
+    const int mode = doc.functionMode();
+    for (auto& [m, action] : m_modeActions)
+        action->setChecked(m == mode);
+    m_mode->setText(QString::fromStdString(machineTypeDisplayName(doc.machineType()) + "   —   " + doc.functionModeName(m_ctx.strings)));
+    const bool dq = doc.machineType() == MachineType::DQ;
+    m_kp->setChecked(dq ? doc.dq().keyProtection : doc.tqcq().keyProtection);
+    if (m_powerSaving)
+        m_powerSaving->setChecked(doc.dq().powerSaving);
+    m_caution->setVisible(dq && doc.dq().powerSaving);
+    if (m_downloadA) {
+        m_downloadA->setEnabled(doc.dq().functionGroup == 0);
+        m_downloadB->setEnabled(doc.dq().functionGroup == 0);
+    }
+    m_syncing = false;
 }
 
 void EditorWindow::refresh()
 {
-    const SettingsDocument& doc = m_ctx.document;
     setWindowTitle(QString::fromStdString(m_ctx.fileState.caption()));
-    m_mode->setText(QString::fromStdString(machineTypeDisplayName(doc.machineType()) + "   —   " + doc.functionModeName(m_ctx.strings)));
-    m_settings->clear();
-    for (const SettingLine& line : doc.describe(m_ctx.strings)) {
-        if (!line.active)
-            continue;
-        auto* item = new QTreeWidgetItem(m_settings, {QString::fromStdString(line.label), QString::fromStdString(line.text),
-                                                      QString::fromStdString(line.name)});
-        QFont mono = item->font(1);
-        mono.setFamily("monospace");
-        item->setFont(1, mono);
-    }
+    syncAll();
 }
 
 bool EditorWindow::requestClose()
@@ -86,7 +311,7 @@ void EditorWindow::mDownload_Click() { m_main.runTransfer(OperationKind::Downloa
 
 void EditorWindow::mCompare_Click() { m_main.runTransfer(OperationKind::Compare, TransferTarget::DqAll); }
 
-void EditorWindow::mMonitoring_Click() { m_main.showMonitorNotice(); }
+void EditorWindow::mMonitoring_Click() { m_main.showMonitor(); }
 
 void EditorWindow::mKP_Click()
 {
@@ -94,7 +319,7 @@ void EditorWindow::mKP_Click()
     kp = kp ? 0 : 1;
     m_ctx.fileState.settingsChanged = true;
     m_main.showFlags();
-    refresh();
+    syncAll();
 }
 
 void EditorWindow::mPowerSaving_Click()
@@ -105,7 +330,7 @@ void EditorWindow::mPowerSaving_Click()
     ps = ps ? 0 : 1;
     m_ctx.fileState.settingsChanged = true;
     m_main.showFlags();
-    refresh();
+    syncAll();
 }
 
 void EditorWindow::mClose_Click() { requestClose(); }

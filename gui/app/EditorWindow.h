@@ -4,17 +4,22 @@
 
 #include <QWidget>
 
+class QAction;
+class QComboBox;
+class QGroupBox;
 class QLabel;
-class QTreeWidget;
 
 namespace lumetra::gui {
 
 class MainWindow;
 
+class ValueDisplayWidget;
+
 // The editor of the open unit (frmModeSetting_DQ for DQ units,
-// frmModeSetting_CQ for the others) as an MDI child. It shows the unit's
-// settings as the document holds them; the tool bar calls its handlers by
-// name.
+// frmModeSetting_CQ for the others) as an MDI child: the function mode
+// menu, a panel per block of settings with a list for every selection and
+// digit cells for every number, shown as the mode asks. The tool bar calls
+// its handlers by name.
 class EditorWindow : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +28,11 @@ public:
     void refresh();
     // Closes the editor with its window frame; false when the close question refused.
     bool requestClose();
+    // The function mode commands (mFuncModeSelect_0 ...).
+    void selectFunctionMode(int mode);
+    // A list's choice as its _Click handler takes it.
+    void chooseListEntry(const QString& name, int index);
+    ValueDisplayWidget* valueWidget(const QString& name) const;
 
     Q_INVOKABLE void mNew_Click();
     Q_INVOKABLE void mOpenSetting_Click();
@@ -40,10 +50,34 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void build();
+    void syncAll();
+    void changed();
+
+    struct ListRow {
+        QString name;
+        QComboBox* box;
+        int block;
+    };
+    struct ValueRow {
+        QString name;
+        ValueDisplayWidget* widget;
+        int block;
+    };
+
     AppContext& m_ctx;
     MainWindow& m_main;
     QLabel* m_mode;
-    QTreeWidget* m_settings;
+    QLabel* m_caution;
+    std::vector<ListRow> m_lists;
+    std::vector<ValueRow> m_values;
+    std::map<int, QGroupBox*> m_panels;
+    std::vector<std::pair<int, QAction*>> m_modeActions;
+    QAction* m_kp = nullptr;
+    QAction* m_powerSaving = nullptr;
+    QAction* m_downloadA = nullptr;
+    QAction* m_downloadB = nullptr;
+    bool m_syncing = false;
 };
 
 } // namespace lumetra::gui

@@ -148,7 +148,7 @@ void MainWindow::openEditor()
     } else {
         m_editor = new EditorWindow(m_ctx, *this);
         QMdiSubWindow* sub = m_mdi->addSubWindow(m_editor);
-        sub->resize(760, 560);
+        sub->resize(1100, 640);
         m_editor->show();
     }
     m_ctx.editorOpen = true;
@@ -159,6 +159,7 @@ void MainWindow::openEditor()
 
 void MainWindow::editorClosed()
 {
+    m_editor = nullptr; // it is deleted later; a new one must not be confused with it
     m_ctx.editorOpen = false;
     setEditorButtonsVisible(false);
     m_panels[0]->clear();
