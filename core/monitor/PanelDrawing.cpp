@@ -44,6 +44,9 @@ std::vector<std::string> buildNames()
     for (const char* bits : {"0000000", "0000001", "0000010", "0000100", "0000101", "0001000", "0010000", "0010001", "0010100",
                              "0010101", "0100000", "1000000", "1000001", "1000100", "1010000", "1010001", "1010100", "1010101"})
         names.push_back(std::string("IMAGE_WEEK_") + bits);
+    // The editors' channel pictures: a channel of its own (W) or shared (G).
+    for (const char* channel : {"IMAGE_CHA_W", "IMAGE_CHA_G", "IMAGE_CHB_W", "IMAGE_CHB_G"})
+        names.push_back(channel);
     for (const char* button : {"START", "STOP", "RETURN"}) {
         names.push_back(std::string("IMAGE_") + button + "_D");
         names.push_back(std::string("IMAGE_") + button + "_E");

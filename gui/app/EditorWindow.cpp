@@ -3,7 +3,13 @@
 #include "MainWindow.h"
 #include "ValueDisplayWidget.h"
 
+#include "model/OutputPictures.h"
+
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,7 +49,8 @@ QString labelText(const AppContext& ctx, int id) { return uiText(ctx, id) + " :"
 
 } // namespace
 
-EditorWindow::EditorWindow(AppContext& ctx, MainWindow& main) : m_ctx(ctx), m_main(main), m_mode(new QLabel(this)), m_caution(new QLabel(this))
+EditorWindow::EditorWindow(AppContext& ctx, MainWindow& main, PanelBitmaps& bitmaps)
+    : m_ctx(ctx), m_main(main), m_bitmaps(bitmaps), m_mode(new QLabel(this)), m_caution(new QLabel(this)), m_channelTitleB(new QLabel(this))
 {
     setObjectName(ctx.document.machineType() == MachineType::DQ ? "frmModeSetting_DQ" : "frmModeSetting_CQ");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -110,7 +117,35 @@ void EditorWindow::build()
     big.setBold(true);
     m_mode->setFont(big);
     m_mode->setObjectName("txtCH_A");
-    layout->addWidget(m_mode);
+    m_channelTitleB->setObjectName("txtCH_B");
+    m_channelTitleB->setFont(big);
+    auto* titles = new QHBoxLayout;
+    titles->addWidget(m_mode);
+    titles->addStretch();
+    titles->addWidget(m_channelTitleB);
+    layout->addLayout(titles);
+    auto* pictures = new QHBoxLayout;
+    const char* channelNames[2] = {"ImageCH_A", "ImageCH_B"};
+    const char* outputNames[2] = {"Image_Output_A", "Image_Output_B"};
+    for (int i = 0; i < 2; ++i) {
+        m_channelPictures[i] = new QLabel(this);
+        m_channelPictures[i]->setObjectName(channelNames[i]);
+        pictures->addWidget(m_channelPictures[i]);
+    }
+    m_optPic = new QCheckBox("Channel pictures", this);
+    m_optPic->setObjectName("optPic");
+    m_optPic->setChecked(true);
+    pictures->addWidget(m_optPic);
+    for (int i = 0; i < 2; ++i) {
+        m_outputPictures[i] = new QLabel(this);
+        m_outputPictures[i]->setObjectName(outputNames[i]);
+        m_outputPictures[i]->setFixedSize(240, 110);
+        m_outputPictures[i]->setScaledContents(true);
+        pictures->addWidget(m_outputPictures[i]);
+    }
+    pictures->addStretch();
+    layout->addLayout(pictures);
+    connect(m_optPic, &QCheckBox::toggled, this, [this] { syncPictures(); });
     m_caution->setObjectName("lblPSCaution");
     m_caution->setText(uiText(m_ctx, 299));
     m_caution->setWordWrap(true);
@@ -121,6 +156,7 @@ void EditorWindow::build()
     scroll->setWidgetResizable(true);
     auto* body = new QWidget(scroll);
     auto* columns = new QGridLayout(body);
+    m_columns = columns;
     scroll->setWidget(body);
     layout->addWidget(scroll, 1);
 
@@ -139,8 +175,10 @@ void EditorWindow::build()
     const auto addRow = [](QGroupBox* box, const QString& label, QWidget* widget) {
         auto* grid = static_cast<QGridLayout*>(box->layout());
         const int row = grid->rowCount();
-        grid->addWidget(new QLabel(label, box), row, 0);
+        auto* caption = new QLabel(label, box);
+        grid->addWidget(caption, row, 0);
         grid->addWidget(widget, row, 1);
+        return caption;
     };
     const auto buildFields = [&](auto& record) {
         using Record = std::remove_reference_t<decltype(record)>;
@@ -159,15 +197,76 @@ void EditorWindow::build()
             QGroupBox* box = panel(f.block);
             const std::string name = f.name;
             auto* widget = new ValueDisplayWidget(f.name, record.*f.member, [this, name] { return m_ctx.document.valueText(name); }, box);
-            addRow(box, labelText(m_ctx, f.labelId), widget);
-            m_values.push_back({QString(f.name), widget, f.block});
+            QLabel* caption = addRow(box, labelText(m_ctx, f.labelId), widget);
+            m_values.push_back({QString(f.name), widget, f.block, caption});
         }
         record.setOnChanged([this] { changed(); });
     };
-    if (type == MachineType::DQ)
+    if (type == MachineType::DQ) {
         buildFields(doc.dq());
-    else
+        // frmShowInputPic: the counter's input picture.
+        auto* inputPicture = new QPushButton("Input picture...", m_panels.at(DqBlock::CounterB));
+        inputPicture->setObjectName("cmdInputPic");
+        static_cast<QGridLayout*>(m_panels.at(DqBlock::CounterB)->layout())->addWidget(inputPicture, 0, 2);
+        connect(inputPicture, &QPushButton::clicked, this, [this] { showInputPicture(); });
+    } else {
         buildFields(doc.tqcq());
+    }
+}
+
+void EditorWindow::syncPictures()
+{
+    const SettingsDocument& doc = m_ctx.document;
+    // A picture file that is not there leaves the previous picture.
+    for (const OutputPicture& p : outputPictures(doc)) {
+        QPixmap picture(QString::fromStdString(m_ctx.files.folders().appFolder + "/" + p.file));
+        QLabel* label = p.control == "Image_Output_A" ? m_outputPictures[0] : m_outputPictures[1];
+        if (!picture.isNull())
+            label->setPixmap(picture);
+        label->setToolTip(QString::fromStdString(p.file));
+    }
+    m_optPic->setEnabled(channelPictureOption(doc));
+    const bool show = m_optPic->isChecked();
+    m_channelPictures[0]->setPixmap(m_bitmaps.bitmap(QString::fromStdString(channelPictureA(doc))));
+    m_channelPictures[1]->setPixmap(m_bitmaps.bitmap(QString::fromStdString(channelPictureB(doc))));
+    for (QLabel* l : m_channelPictures)
+        l->setVisible(show);
+}
+
+void EditorWindow::showInputPicture()
+{
+    QDialog dialog(this);
+    dialog.setObjectName("frmShowInputPic");
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* image = new QLabel(&dialog);
+    image->setObjectName("imgInput");
+    const std::string file = m_ctx.files.folders().appFolder + "/" + inputPicture(m_ctx.document.dq().cboCountInputModeB);
+    const QPixmap picture(QString::fromStdString(file));
+    if (!picture.isNull())
+        image->setPixmap(picture);
+    else
+        image->setText(QString::fromStdString(file));
+    layout->addWidget(image);
+    auto* close = new QPushButton(uiText(m_ctx, 102), &dialog);
+    close->setObjectName("lblClose");
+    layout->addWidget(close);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    dialog.exec();
+}
+
+void EditorWindow::syncTimerCaptions()
+{
+    if (m_ctx.document.machineType() == MachineType::DQ)
+        return;
+    const int outputMode = m_ctx.document.tqcq().cboOutputMode_A_TQ;
+    for (ValueRow& v : m_values) {
+        if (v.name == "lblTimerSetting_A_TQ")
+            v.caption->setText(uiText(m_ctx, outputMode == 9 ? 208 : 159)); // "Cycle time :" in output mode 9
+        else if (v.name == "lblDutyRatio_A_TQ")
+            v.widget->setEnabled(outputMode == 9);
+        else if (v.name == "lblHoldTime_A_TQ")
+            v.widget->setEnabled(outputMode <= 5);
+    }
 }
 
 void EditorWindow::changed()
@@ -229,8 +328,17 @@ void EditorWindow::syncAll()
             }
             row.box->setCurrentIndex(record.listIndex(*f));
         }
-        for (auto& [block, box] : m_panels)
-            box->setVisible(record.blockActive(block));
+        // The mode's panels, two to a row, without gaps for the hidden ones.
+        int shown = 0;
+        for (auto& [block, box] : m_panels) {
+            m_columns->removeWidget(box);
+            const bool active = record.blockActive(block);
+            box->setVisible(active);
+            if (active) {
+                m_columns->addWidget(box, shown / 2, shown % 2, Qt::AlignTop);
+                ++shown;
+            }
+        }
     };
     // The tachometer has no input signal width.
     if (QComboBox* width = findChild<QComboBox*>("cboSGWidth_Comm_CQ")) {
@@ -252,7 +360,19 @@ void EditorWindow::syncAll()
     const int mode = doc.functionMode();
     for (auto& [m, action] : m_modeActions)
         action->setChecked(m == mode);
-    m_mode->setText(QString::fromStdString(machineTypeDisplayName(doc.machineType()) + "   —   " + doc.functionModeName(m_ctx.strings)));
+    // The channel titles of the mode.
+    if (doc.machineType() == MachineType::DQ) {
+        static const int titles[7][2] = {{155, 226}, {155, 187}, {228, 226}, {229, 226}, {226, 226}, {197, 197}, {187, 187}};
+        const int* t = titles[std::clamp(mode, 0, 6)];
+        m_mode->setText(uiText(m_ctx, t[0]));
+        m_channelTitleB->setText(uiText(m_ctx, t[1]));
+    } else {
+        static const int titles[9] = {198, 199, 200, 232, 233, 234, 235, 236, 237};
+        m_mode->setText(mode >= 0 && mode <= 8 ? uiText(m_ctx, titles[mode]) : QString());
+        m_channelTitleB->setText(QString::fromStdString(machineTypeDisplayName(doc.machineType())));
+    }
+    syncPictures();
+    syncTimerCaptions();
     const bool dq = doc.machineType() == MachineType::DQ;
     m_kp->setChecked(dq ? doc.dq().keyProtection : doc.tqcq().keyProtection);
     if (m_powerSaving)

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "AppContext.h"
+#include "PanelBitmaps.h"
 
 #include <QWidget>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 
@@ -23,7 +26,7 @@ class ValueDisplayWidget;
 class EditorWindow : public QWidget {
     Q_OBJECT
 public:
-    EditorWindow(AppContext& ctx, MainWindow& main);
+    EditorWindow(AppContext& ctx, MainWindow& main, PanelBitmaps& bitmaps);
     // Shows the document again (after an open, an upload, a change).
     void refresh();
     // Closes the editor with its window frame; false when the close question refused.
@@ -63,10 +66,15 @@ private:
         QString name;
         ValueDisplayWidget* widget;
         int block;
+        QLabel* caption;
     };
+    void syncPictures();
+    void showInputPicture();
+    void syncTimerCaptions();
 
     AppContext& m_ctx;
     MainWindow& m_main;
+    PanelBitmaps& m_bitmaps;
     QLabel* m_mode;
     QLabel* m_caution;
     std::vector<ListRow> m_lists;
@@ -78,6 +86,11 @@ private:
     QAction* m_downloadA = nullptr;
     QAction* m_downloadB = nullptr;
     bool m_syncing = false;
+    QLabel* m_channelTitleB;
+    QLabel* m_outputPictures[2];
+    QLabel* m_channelPictures[2];
+    QCheckBox* m_optPic;
+    QGridLayout* m_columns = nullptr;
 };
 
 } // namespace lumetra::gui

@@ -146,7 +146,7 @@ void MainWindow::openEditor()
     if (m_editor) {
         m_editor->refresh();
     } else {
-        m_editor = new EditorWindow(m_ctx, *this);
+        m_editor = new EditorWindow(m_ctx, *this, m_bitmaps);
         QMdiSubWindow* sub = m_mdi->addSubWindow(m_editor);
         sub->resize(1100, 640);
         m_editor->show();

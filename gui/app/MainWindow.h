@@ -41,7 +41,8 @@ public:
     void showAbout();
     void editorClosed();
     void showFlags();
-    void showMonitorNotice() { showMonitor(); }
+    // Shows the editor of the document the context holds.
+    void openEditor();
 
     // The tool bar's button of a key ("New", "Save", "KP" ...).
     QAction* toolButton(const QString& key) const;
@@ -56,7 +57,6 @@ private:
     void buildMenus();
     void buildToolBar();
     void toolBarClicked(const QString& key);
-    void openEditor();
     void setEditorButtonsVisible(bool visible);
 
     AppContext& m_ctx;

@@ -9,7 +9,8 @@ namespace lumetra::gui {
 namespace {
 const char* kCellStyle = "QLabel { background: rgb(26, 32, 30); color: rgb(120, 255, 150); font: bold 22px 'DejaVu Sans Mono';"
                          " border: 1px solid rgb(60, 80, 70); padding: 0 3px; }"
-                         "QLabel:hover { border-color: rgb(160, 255, 180); }";
+                         "QLabel:hover { border-color: rgb(160, 255, 180); }"
+                         "QLabel:disabled { color: rgb(55, 85, 65); border-color: rgb(40, 50, 45); }";
 // The extra cell: a fixed "0" shown dim, or the decimal point.
 const char* kExtraStyle = "QLabel { background: rgb(26, 32, 30); color: rgb(80, 120, 95); font: 22px 'DejaVu Sans Mono'; padding: 0 3px; }";
 const char* kPointStyle = "QLabel { background: rgb(26, 32, 30); color: rgb(120, 255, 150); font: bold 22px 'DejaVu Sans Mono'; padding: 0 1px; }";

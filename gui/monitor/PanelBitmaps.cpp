@@ -189,6 +189,14 @@ QPixmap drawPanelBitmap(const QString& name)
         return words(100, 180, {"B"}, code == 1 ? 0 : -1, false, 110);
     if (rest.startsWith("WEEK_"))
         return lampRow(rest.mid(5));
+    if (rest.startsWith("CHA_") || rest.startsWith("CHB_")) {
+        const bool own = rest.endsWith("_W"); // white: a channel of its own; grey: shared
+        QPixmap p(120, 60);
+        p.fill(own ? QColor(245, 245, 245) : QColor(150, 152, 156));
+        QPainter g(&p);
+        drawText(g, QRectF(0, 0, 120, 60), rest.startsWith("CHA_") ? "CH A" : "CH B", true, 26, own ? QColor(30, 40, 60) : QColor(70, 72, 76));
+        return p;
+    }
     const bool enabled = rest.endsWith("_E");
     if (rest.startsWith("START_"))
         return button("START", 55, enabled);

@@ -3,6 +3,7 @@
 // (xvfb-run); it writes PNG files into the folder it is given.
 
 #include "CommSetupDialog.h"
+#include "EditorWindow.h"
 #include "MainWindow.h"
 #include "MonitorWindow.h"
 #include "QtFileDialogs.h"
@@ -89,6 +90,37 @@ int main(int argc, char** argv)
         save(window, out + "/main-" + suffix + ".png");
         if (language != LanguageId::English)
             continue;
+
+        // Editors in several modes.
+        const auto editor = [&](SettingsDocument doc, const QString& name) {
+            if (window.editor())
+                window.editor()->requestClose();
+            wait(50);
+            ctx.document = doc;
+            ctx.fileState = FileState();
+            window.openEditor();
+            wait(200);
+            save(window, out + "/editor-" + name + ".png");
+        };
+        SettingsDocument twoStage(MachineType::DQ);
+        twoStage.selectFunctionMode(5);
+        twoStage.dq().lblTimerSetting_T_Dual_0.setDigits("000120");
+        twoStage.dq().lblTimerSetting_T_Dual_1.setDigits("000300");
+        editor(twoStage, "DQ-2-stage-timer");
+        SettingsDocument flicker(MachineType::TQ);
+        flicker.selectFunctionMode(0);
+        flicker.tqcq().cboTimerRange_A_TQ = 3;
+        flicker.tqcq().cboOutputMode_A_TQ = 9;
+        flicker.tqcq().lblTimerSetting_A_TQ.setDigits("001530");
+        flicker.tqcq().lblDutyRatio_A_TQ.setDigits("050000");
+        editor(flicker, "TQ-timer-flicker");
+        SettingsDocument batch(MachineType::CQ);
+        batch.selectFunctionMode(6);
+        batch.tqcq().cboDotAdj_Comm_CQ = 1;
+        batch.tqcq().lblCounterSetting_batch_1_CQ.setDigits("-01500");
+        batch.tqcq().lblCounterSetting_batch_2_CQ.setDigits("000012");
+        editor(batch, "CQ-batch-counter");
+        window.upload();
 
         TypeSelectDialog types(ctx, &window);
         types.show();

@@ -1,4 +1,5 @@
 #include "model/DqChecks.h"
+#include "model/OutputPictures.h"
 #include "model/DqImages.h"
 #include "model/SummaryBytes.h"
 #include "model/TqCqImages.h"
@@ -220,4 +221,38 @@ TEST(TqCqImages, CounterFunctionBlockAndSignRegisters)
     EXPECT_EQ(cq.function.value(0x06A0), 3);
     EXPECT_EQ(cq.function.value(0x06C2), 0x34);
     EXPECT_EQ(cq.function.value(0x06C3), 0x12);
+}
+
+TEST(OutputPictures, FileNamesByModeAndSelections)
+{
+    SettingsDocument dq(MachineType::DQ);
+    dq.selectFunctionMode(0);
+    dq.dq().cboOutputModeA = 3;
+    dq.dq().cboCountInputModeB = 5;
+    dq.dq().cboOutputModeB = 12;
+    auto pictures = outputPictures(dq);
+    ASSERT_EQ(pictures.size(), 2u);
+    EXPECT_EQ(pictures[0].file, "Picture/PicC/Output_ST/image_Ind_Timer_Out_3_0.jpg");
+    EXPECT_EQ(pictures[1].file, "Picture/PicC/Output_SC/image_Ind_Counter_Out_3_c_0.jpg");
+    EXPECT_EQ(channelPictureB(dq), "IMAGE_CHB_W");
+    EXPECT_TRUE(channelPictureOption(dq));
+    dq.selectFunctionMode(3);
+    dq.dq().cboCountInputMode_C_Dual_1 = 6;
+    EXPECT_EQ(outputPictures(dq)[0].file, "Picture/PicC/Output_DC/image_Dual_Counter_Out_1_0_6_4_0.jpg");
+    EXPECT_EQ(channelPictureB(dq), "IMAGE_CHB_G");
+    EXPECT_FALSE(channelPictureOption(dq));
+
+    SettingsDocument cq(MachineType::CQ);
+    cq.selectFunctionMode(7);
+    cq.tqcq().cboCountInputMode_batch_CQ = 1;
+    cq.tqcq().cboOutputMode_batch_CQ = 11;
+    EXPECT_EQ(outputPictures(cq)[0].file, "Picture/PicB/image_3_1_b_1.jpg");
+    cq.selectFunctionMode(4);
+    cq.tqcq().cboCountInputMode_2nd_CQ = 4; // limited to 2
+    EXPECT_EQ(outputPictures(cq)[0].file, "Picture/PicB/image_0_2_0_1.jpg");
+    SettingsDocument tq(MachineType::TQ);
+    tq.selectFunctionMode(1);
+    tq.tqcq().cboOutputMode_B_TQ = 1;
+    EXPECT_EQ(outputPictures(tq)[0].file, "Picture/PicA/image_1_1_0_0.jpg");
+    EXPECT_EQ(inputPicture(4), "Picture/PicC/Input_Counter/image_counter_in_4.jpg");
 }

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace lumetra;
@@ -232,4 +233,28 @@ TEST(DqEditor, RangeChecksOfSaveAndDownload)
     EXPECT_EQ(app.window.runTransfer(OperationKind::Download, TransferTarget::DqAll), Result::BadTimerValue);
     EXPECT_EQ(app.host.lastStatus(StatusPanel::Transfer), "Failed to download the settings!");
     EXPECT_TRUE(app.requests.empty()); // nothing went to the unit
+}
+
+TEST(CqEditor, OutputModeNineAndThePictures)
+{
+    App app;
+    EditorWindow& e = app.newEditor(1);
+    e.selectFunctionMode(0);
+    ValueDisplayWidget* duty = e.valueWidget("lblDutyRatio_A_TQ");
+    EXPECT_FALSE(duty->isEnabled());
+    app.choose("cboOutputMode_A_TQ", 9);
+    EXPECT_TRUE(duty->isEnabled());
+    EXPECT_FALSE(e.valueWidget("lblHoldTime_A_TQ")->isEnabled());
+    const auto captions = e.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(captions.begin(), captions.end(), [](QLabel* l) { return l->text() == "Cycle time :"; }));
+    EXPECT_EQ(app.find<QLabel>("Image_Output_A")->toolTip(), "Picture/PicA/image_0_9_0_0.jpg");
+    EXPECT_EQ(app.find<QLabel>("txtCH_A")->text(), "TIMER");
+
+    App dq;
+    EditorWindow& d = dq.newEditor(0);
+    EXPECT_FALSE(dq.find<QLabel>("ImageCH_B")->pixmap().isNull());
+    EXPECT_TRUE(dq.find<QWidget>("optPic")->isEnabled());
+    d.selectFunctionMode(5);
+    EXPECT_FALSE(dq.find<QWidget>("optPic")->isEnabled());
+    EXPECT_EQ(dq.find<QLabel>("txtCH_A")->text(), "2-stage Timer");
 }

@@ -44,7 +44,7 @@ TEST(PanelDrawing, BitmapsByNameForEveryControl)
     EXPECT_EQ(pictures.shown("image_char_B(0)"), "IMAGE_99");
     EXPECT_TRUE(bitmapExists("image_timermode_6"));
     EXPECT_FALSE(bitmapExists("image_timermode_7"));
-    EXPECT_EQ(bitmapNames().size(), 12u + 16u + 3u + 2u + 2u + 3u + 5u + 5u + 2u + 3u + 7u + 2u + 18u + 6u);
+    EXPECT_EQ(bitmapNames().size(), 12u + 16u + 3u + 2u + 2u + 3u + 5u + 5u + 2u + 3u + 7u + 2u + 18u + 4u + 6u);
 }
 
 TEST(PanelDrawing, ClearedPicturesShowBlanks)
