@@ -186,9 +186,9 @@ void MainWindow::newSetting()
     dialog.exec();
     if (!dialog.chosen())
         return;
+    // A new DQ setting starts in its first function mode; the timer and
+    // counter editor waits for one to be chosen (mode -1).
     SettingsDocument doc(*dialog.chosen());
-    // A new setting starts in the first function mode the type offers.
-    doc.selectFunctionMode(*dialog.chosen() == MachineType::CQ ? 3 : 0);
     m_ctx.document = doc;
     m_ctx.fileState = FileState();
     openEditor();

@@ -173,6 +173,9 @@ TEST(CqEditor, TimeRangeCellsSignsAndTheSwitchableUnitsModes)
 
     App timerOnly;
     timerOnly.newEditor(1);
+    EXPECT_EQ(timerOnly.ctx.document.functionMode(), -1); // no mode chosen yet: no panel
+    EXPECT_FALSE(timerOnly.panelVisible("picTimer_TQ_A"));
+    EXPECT_FALSE(timerOnly.panelVisible("picMode_TQ"));
     EXPECT_EQ(timerOnly.find<QAction>("mFuncModeSelect_3"), nullptr); // a TQ editor offers no counter modes
 }
 
