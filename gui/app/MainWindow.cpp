@@ -245,7 +245,9 @@ void MainWindow::showMonitor()
     // The editor steps back while the monitor runs and comes back after it.
     if (m_editor && m_editor->parentWidget())
         m_editor->parentWidget()->hide();
+    m_toolBar->setEnabled(false); // the monitor owns the line while it is open
     monitor->onClosed = [this] {
+        m_toolBar->setEnabled(true);
         if (m_editor && m_editor->parentWidget())
             m_editor->parentWidget()->show();
     };

@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -267,4 +268,16 @@ TEST(MainWindow, ExitAsksFirst)
     EXPECT_TRUE(app.window.isVisible());
     app.host.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(app.window.close());
+}
+
+TEST(MainWindow, TheMonitorTakesTheToolBarAndGivesItBack)
+{
+    App app;
+    app.addUnit(1, MachineType::TQ);
+    app.window.showMonitor();
+    auto* monitor = app.window.findChild<QWidget*>("frmMonitoring");
+    ASSERT_NE(monitor, nullptr);
+    EXPECT_FALSE(app.window.findChild<QToolBar*>("Toolbar1")->isEnabled());
+    monitor->parentWidget()->close();
+    EXPECT_TRUE(app.window.findChild<QToolBar*>("Toolbar1")->isEnabled());
 }
