@@ -26,15 +26,15 @@ const std::array<L, 26> kLists{{
     {"cboMaxFreqB_F", &S::cboMaxFreqB_F, 93, 'H', 314, B::TachoB},
     {"cboOutputModeB_F", &S::cboOutputModeB_F, 94, 'H', 309, B::TachoB},
     {"cboOutputMode_T_Dual_0", &S::cboOutputMode_T_Dual_0, 131, 'H', 309, B::TwoStageTimer},
-    {"cboOutputMode_T_Dual_1", &S::cboOutputMode_T_Dual_1, 151, 'H', 309, B::TwoStageTimer},
+    {"cboOutputMode_T_Dual_1", &S::cboOutputMode_T_Dual_1, 151, 'H', 309, B::TwoStageTimerB},
     {"cboOutputMode_C_Dual_0", &S::cboOutputMode_C_Dual_0, 172, 'H', 309, B::DualCounter},
-    {"cboCountInputMode_C_Dual_1", &S::cboCountInputMode_C_Dual_1, 191, 'H', 312, B::DualCounter},
-    {"cboMaxFreq_C_Dual_1", &S::cboMaxFreq_C_Dual_1, 192, 'H', 314, B::DualCounter},
-    {"cboOutputMode_C_Dual_1", &S::cboOutputMode_C_Dual_1, 193, 'H', 309, B::DualCounter},
+    {"cboCountInputMode_C_Dual_1", &S::cboCountInputMode_C_Dual_1, 191, 'H', 312, B::DualCounterB},
+    {"cboMaxFreq_C_Dual_1", &S::cboMaxFreq_C_Dual_1, 192, 'H', 314, B::DualCounterB},
+    {"cboOutputMode_C_Dual_1", &S::cboOutputMode_C_Dual_1, 193, 'H', 309, B::DualCounterB},
     {"cboOutputModeA_Dual_F", &S::cboOutputModeA_Dual_F, 221, 'H', 309, B::TachoFunction},
-    {"cboSampleAvgB_Dual_F", &S::cboSampleAvgB_Dual_F, 231, 'H', 318, B::TachoFunction},
-    {"cboMaxFreqB_Dual_F", &S::cboMaxFreqB_Dual_F, 232, 'H', 314, B::TachoFunction},
-    {"cboOutputModeB_Dual_F", &S::cboOutputModeB_Dual_F, 233, 'H', 309, B::TachoFunction},
+    {"cboSampleAvgB_Dual_F", &S::cboSampleAvgB_Dual_F, 231, 'H', 318, B::TachoFunctionB},
+    {"cboMaxFreqB_Dual_F", &S::cboMaxFreqB_Dual_F, 232, 'H', 314, B::TachoFunctionB},
+    {"cboOutputModeB_Dual_F", &S::cboOutputModeB_Dual_F, 233, 'H', 309, B::TachoFunctionB},
     {"cboSGWidth_All", &S::cboSGWidth_All, 251, 'D', 316, B::All},
     {"cboInputMethod_All", &S::cboInputMethod_All, 252, 'D', 317, B::All},
     // The whole-unit flags travel as lists of two entries ("0" off, "1" on).
@@ -54,15 +54,15 @@ const std::array<V, 19> kValues{{
     {"lblHoldCounterB_F", &S::lblHoldCounterB_F, 108, ValueForm::V7, 319, B::TachoB, 5, 2},
     {"lblTimerSetting_T_Dual_0", &S::lblTimerSetting_T_Dual_0, 132, ValueForm::V7, 331, B::TwoStageTimer, 0, 0},
     {"lblHoldTime_T_Dual_0", &S::lblHoldTime_T_Dual_0, 139, ValueForm::V7, 335, B::TwoStageTimer, 2, 2},
-    {"lblTimerSetting_T_Dual_1", &S::lblTimerSetting_T_Dual_1, 152, ValueForm::V7, 332, B::TwoStageTimer, 0, 0},
-    {"lblHoldTime_T_Dual_1", &S::lblHoldTime_T_Dual_1, 159, ValueForm::V7, 336, B::TwoStageTimer, 2, 2},
+    {"lblTimerSetting_T_Dual_1", &S::lblTimerSetting_T_Dual_1, 152, ValueForm::V7, 332, B::TwoStageTimerB, 0, 0},
+    {"lblHoldTime_T_Dual_1", &S::lblHoldTime_T_Dual_1, 159, ValueForm::V7, 336, B::TwoStageTimerB, 2, 2},
     {"lblCounterSetting_C_Dual_0", &S::lblCounterSetting_C_Dual_0, 173, ValueForm::V7, 331, B::DualCounter, 0, 0},
     {"lblHoldCounter_C_Dual_0", &S::lblHoldCounter_C_Dual_0, 180, ValueForm::V7, 335, B::DualCounter, 2, 2},
-    {"lblCounterSetting_C_Dual_1", &S::lblCounterSetting_C_Dual_1, 195, ValueForm::V7, 332, B::DualCounter, 0, 0},
-    {"lblHoldCounter_C_Dual_1", &S::lblHoldCounter_C_Dual_1, 202, ValueForm::V7, 336, B::DualCounter, 2, 2},
+    {"lblCounterSetting_C_Dual_1", &S::lblCounterSetting_C_Dual_1, 195, ValueForm::V7, 332, B::DualCounterB, 0, 0},
+    {"lblHoldCounter_C_Dual_1", &S::lblHoldCounter_C_Dual_1, 202, ValueForm::V7, 336, B::DualCounterB, 2, 2},
     {"lblCounterSettingA_Dual_F", &S::lblCounterSettingA_Dual_F, 222, ValueForm::V7, 331, B::TachoFunction, 0, 0},
-    {"lblCounterSettingB_Dual_F", &S::lblCounterSettingB_Dual_F, 234, ValueForm::V7, 332, B::TachoFunction, 0, 0},
-    {"lblHoldCounterB_Dual_F", &S::lblHoldCounterB_Dual_F, 241, ValueForm::V7, 319, B::TachoFunction, 5, 2},
+    {"lblCounterSettingB_Dual_F", &S::lblCounterSettingB_Dual_F, 234, ValueForm::V7, 332, B::TachoFunctionB, 0, 0},
+    {"lblHoldCounterB_Dual_F", &S::lblHoldCounterB_Dual_F, 241, ValueForm::V7, 319, B::TachoFunctionB, 5, 2},
 }};
 
 bool isBatchKind(int kind) { return kind == 1; }
@@ -123,9 +123,9 @@ bool DqSettings::blockActive(int block) const
     switch (functionMode()) {
     case 0: return block == DqBlock::All || block == DqBlock::TimerA || block == DqBlock::CounterB;
     case 1: return block == DqBlock::All || block == DqBlock::TimerA || block == DqBlock::TachoB;
-    case 5: return block == DqBlock::All || block == DqBlock::TwoStageTimer;
-    case 6: return block == DqBlock::All || block == DqBlock::TachoFunction;
-    default: return block == DqBlock::All || block == DqBlock::DualCounter;
+    case 5: return block == DqBlock::All || block == DqBlock::TwoStageTimer || block == DqBlock::TwoStageTimerB;
+    case 6: return block == DqBlock::All || block == DqBlock::TachoFunction || block == DqBlock::TachoFunctionB;
+    default: return block == DqBlock::All || block == DqBlock::DualCounter || block == DqBlock::DualCounterB;
     }
 }
 

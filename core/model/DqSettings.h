@@ -18,6 +18,10 @@ inline constexpr int TachoB = 3;
 inline constexpr int TwoStageTimer = 4;
 inline constexpr int DualCounter = 5;
 inline constexpr int TachoFunction = 6;
+// The second halves of the single functions (stage 2, the second counter, tachometer B).
+inline constexpr int TwoStageTimerB = 7;
+inline constexpr int DualCounterB = 8;
+inline constexpr int TachoFunctionB = 9;
 }
 
 // The settings of a DQ unit: every list selection by its control's name,

@@ -18,6 +18,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lumetra::gui {
 
 namespace {
@@ -26,7 +28,7 @@ namespace {
 QString panelName(MachineType type, int block)
 {
     if (type == MachineType::DQ) {
-        static const char* names[] = {"picAll", "picST_A", "picSC_B", "picSF_B", "picDT_A", "picDC_A", "picDF_A"};
+        static const char* names[] = {"picAll", "picST_A", "picSC_B", "picSF_B", "picDT_A", "picDC_A", "picDF_A", "picDT_B", "picDC_B", "picDF_B"};
         return names[block];
     }
     static const char* names[] = {"picMode_TQ", "picTimer_TQ_A", "picTimer_TQ_B", "picTimer_TQ_C", "picMode_CQ",
@@ -46,6 +48,18 @@ int panelTitle(MachineType type, int block)
 }
 
 QString labelText(const AppContext& ctx, int id) { return uiText(ctx, id) + " :"; }
+
+// The panel's title; the two halves of a single function say which they are.
+QString panelCaption(const AppContext& ctx, MachineType type, int block)
+{
+    if (type == MachineType::DQ && block >= DqBlock::TwoStageTimer) {
+        static const int ids[] = {200, 236, 237}; // 2-stage timer, dual counter, tachometer
+        const bool second = block >= DqBlock::TwoStageTimerB;
+        const int index = block - (second ? DqBlock::TwoStageTimerB : DqBlock::TwoStageTimer);
+        return uiText(ctx, ids[index]) + (second ? "  -  B" : "  -  A");
+    }
+    return uiText(ctx, panelTitle(type, block));
+}
 
 } // namespace
 
@@ -164,7 +178,7 @@ void EditorWindow::build()
         auto it = m_panels.find(block);
         if (it != m_panels.end())
             return it->second;
-        auto* box = new QGroupBox(uiText(m_ctx, panelTitle(type, block)), body);
+        auto* box = new QGroupBox(panelCaption(m_ctx, type, block), body);
         box->setObjectName(panelName(type, block));
         new QGridLayout(box);
         const int index = static_cast<int>(m_panels.size());
@@ -329,8 +343,16 @@ void EditorWindow::syncAll()
             row.box->setCurrentIndex(record.listIndex(*f));
         }
         // The mode's panels, two to a row, without gaps for the hidden ones.
-        int shown = 0;
+        // The function's panels first, the settings common to the mode last.
+        std::vector<std::pair<bool, std::pair<int, QGroupBox*>>> order;
         for (auto& [block, box] : m_panels) {
+            const bool common = block == 0 || (doc.machineType() != MachineType::DQ && block == TqCqBlock::CounterCommon);
+            order.push_back({common, {block, box}});
+        }
+        std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        int shown = 0;
+        for (auto& [common, entry] : order) {
+            auto [block, box] = entry;
             m_columns->removeWidget(box);
             const bool active = record.blockActive(block);
             box->setVisible(active);
