@@ -139,9 +139,8 @@ ListId TqCqSettings::listOf(const ListField<TqCqSettings>& field) const
     if (m == &S::cboTimerRange_A_TQ || m == &S::cboTimerRangeOFF_B_TQ || m == &S::cboTimerRangeON_B_TQ
         || m == &S::cboTimerRange_C_TQ)
         return ListId::TqTimeRange;
-    if (m == &S::cboTimerDirection_A_TQ) return ListId::TimeMode;
+    if (m == &S::cboTimerDirection_A_TQ || m == &S::cboTimerDirection_B_TQ) return ListId::TimeMode;
     if (m == &S::cboOutputMode_A_TQ) return ListId::TqOutputMode;
-    if (m == &S::cboTimerDirection_B_TQ) return ListId::TimeMode;
     if (m == &S::cboOutputMode_B_TQ) return ListId::TwinStartMode;
     if (m == &S::cboSettingMode_C_TQ) return ListId::SettingMethod;
     if (m == &S::cboOutputMode_C_TQ) return ListId::TwoStageOutputMode;
