@@ -131,66 +131,57 @@ void CommSession::sendFrame(const Bytes& request, Protocol protocol, bool& ok)
     trace(FrameDirection::Sent, std::move(frame));
 }
 
-int CommSession::receiveAscii(std::string& replyText)
+CommSession::WaitEnd CommSession::collect(const std::function<bool(const std::uint8_t*, std::size_t)>& consume)
 {
     const std::int64_t deadline = m_host.tickMs() + m_state.TimeoutMs;
-    std::uint8_t buffer[256];
-    bool complete = false;
-    while (!complete && m_port->isOpen()) {
+    std::uint8_t buffer[600];
+    while (m_port->isOpen()) {
         const std::int64_t now = m_host.tickMs();
-        if (now > deadline) {
-            trace(FrameDirection::Received, Bytes(replyText.begin(), replyText.end()));
-            return Result::Timeout;
-        }
+        if (now > deadline)
+            return WaitEnd::Timeout;
         const long waiting = m_port->bytesWaiting();
         drainLineEvents();
         if (waiting > 0) {
             const long n = m_port->read(buffer, sizeof buffer);
-            for (long i = 0; i < n && !complete; ++i) {
-                replyText += static_cast<char>(buffer[i]);
-                complete = buffer[i] == '\n';
-            }
-            // Whatever follows the LF belongs to nobody; the next transaction
-            // discards it as it starts.
+            if (n > 0 && consume(buffer, static_cast<std::size_t>(n)))
+                return WaitEnd::Complete;
         } else if (waiting == 0) {
             m_host.waitForPort(*m_port, static_cast<int>(deadline - now + 1));
         } else {
-            break; // the line failed: judge what came
+            break;
         }
     }
+    return WaitEnd::LineGone;
+}
+
+int CommSession::receiveAscii(std::string& replyText)
+{
+    // The reply ends with its LF; whatever follows belongs to nobody and the
+    // next transaction discards it as it starts.
+    const WaitEnd end = collect([&](const std::uint8_t* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            replyText += static_cast<char>(data[i]);
+            if (data[i] == '\n')
+                return true;
+        }
+        return false;
+    });
     trace(FrameDirection::Received, Bytes(replyText.begin(), replyText.end()));
-    return judgeAsciiReply(replyText);
+    // A line that went away is judged on what came, as a closed port is.
+    return end == WaitEnd::Timeout ? Result::Timeout : judgeAsciiReply(replyText);
 }
 
 int CommSession::receiveRtu(std::size_t expected, std::string& replyText)
 {
-    const std::int64_t deadline = m_host.tickMs() + m_state.TimeoutMs;
     RtuReplyCollector collector(expected);
-    std::uint8_t buffer[600];
     std::optional<int> result;
-    while (!result) {
-        if (!m_port->isOpen()) {
-            result = Result::Timeout;
-            break;
-        }
-        const std::int64_t now = m_host.tickMs();
-        if (now > deadline) {
-            result = Result::Timeout;
-            break;
-        }
-        const long waiting = m_port->bytesWaiting();
-        drainLineEvents();
-        if (waiting > 0) {
-            const long n = m_port->read(buffer, sizeof buffer);
-            if (n > 0)
-                result = collector.feed(buffer, static_cast<std::size_t>(n));
-        } else if (waiting == 0) {
-            m_host.waitForPort(*m_port, static_cast<int>(deadline - now + 1));
-        } else {
-            result = Result::Timeout;
-        }
-    }
+    const WaitEnd end = collect([&](const std::uint8_t* data, std::size_t size) {
+        result = collector.feed(data, size);
+        return result.has_value();
+    });
     trace(FrameDirection::Received, collector.bytes());
+    if (end != WaitEnd::Complete)
+        return Result::Timeout;
     if (*result == Result::Ok)
         replyText = collector.replyText();
     return *result;

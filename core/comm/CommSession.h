@@ -61,6 +61,10 @@ private:
     enum class Kind { Read, Write };
     int transact(Kind kind, const Bytes& request, std::size_t rtuReplyLength, std::string& replyText,
                  Protocol protocol);
+    enum class WaitEnd { Complete, Timeout, LineGone };
+    // Reads bytes as they come until consume says the reply is complete, the
+    // time-out passes or the line goes away; waits let events run.
+    WaitEnd collect(const std::function<bool(const std::uint8_t*, std::size_t)>& consume);
     int receiveAscii(std::string& replyText);
     int receiveRtu(std::size_t expected, std::string& replyText);
     int portFailure(Kind kind);
