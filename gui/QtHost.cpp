@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <optional>
+
 namespace lumetra::gui {
 
 QtHost::QtHost() { m_clock.start(); }
@@ -103,13 +105,23 @@ void QtHost::waitForPort(SerialPort& port, int ms)
             wait = due;
     }
     deadline.start(static_cast<int>(wait));
+    std::optional<QSocketNotifier> readable;
     if (fd >= 0) {
-        QSocketNotifier readable(fd, QSocketNotifier::Read);
-        QObject::connect(&readable, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-        loop.exec();
-        return;
+        readable.emplace(fd, QSocketNotifier::Read);
+        QObject::connect(&*readable, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
     }
+    m_portWaits.push_back({&loop, readable ? &*readable : nullptr});
     loop.exec();
+    std::erase_if(m_portWaits, [&loop](const PortWait& w) { return w.loop == &loop; });
+}
+
+void QtHost::interruptPortWaits()
+{
+    for (const PortWait& w : m_portWaits) {
+        if (w.readable)
+            w.readable->setEnabled(false); // its descriptor is about to be closed
+        w.loop->quit();
+    }
 }
 
 } // namespace lumetra::gui

@@ -5,6 +5,10 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
+#include <vector>
+
+class QEventLoop;
+class QSocketNotifier;
 class QStatusBar;
 class QWidget;
 class QLabel;
@@ -30,8 +34,15 @@ public:
     void processEvents() override;
     void runEventsFor(int ms) override;
     void waitForPort(SerialPort& port, int ms) override;
+    void interruptPortWaits() override;
 
 private:
+    // A wait in progress: its loop and the notifier on the port's descriptor.
+    struct PortWait {
+        QEventLoop* loop;
+        QSocketNotifier* readable;
+    };
+    std::vector<PortWait> m_portWaits;
     QElapsedTimer m_clock;
     QPointer<QWidget> m_window;
     QPointer<QLabel> m_panels[4];

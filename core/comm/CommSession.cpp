@@ -47,8 +47,10 @@ int CommSession::OpenCommPort()
 
 void CommSession::closePort()
 {
-    if (m_port && m_port->isOpen())
+    if (m_port && m_port->isOpen()) {
+        m_host.interruptPortWaits();
         m_port->close();
+    }
 }
 
 bool CommSession::portIsOpen() const { return m_port && m_port->isOpen(); }

@@ -54,6 +54,9 @@ public:
     // Lets events run until the port has bytes to read or ms milliseconds
     // have passed, whichever comes first. Never spins.
     virtual void waitForPort(SerialPort& port, int ms) = 0;
+    // The port is being closed under a wait (a stop, an exit): the waits end
+    // at once instead of sitting out their time-out on a closed line.
+    virtual void interruptPortWaits() {}
 };
 
 } // namespace lumetra

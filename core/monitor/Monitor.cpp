@@ -135,6 +135,9 @@ void Monitor::stop()
 {
     m_pollingEnabled = false;
     m_running = false;
+    // A read still waiting (the start's, whose messages are on) ends without
+    // a message: the user stopped it.
+    m_session.state().quietMode = true;
     m_session.closePort();
 }
 

@@ -44,7 +44,8 @@ public:
     int Monitor_All();
     // One polling cycle (the 5 ms timer); a cycle never starts while one runs.
     int Timer1_monitor();
-    // Stop: the running flag is cleared, polling ends, the port is closed.
+    // Stop: the running flag is cleared, polling ends, a read still waiting
+    // ends quietly, the port is closed.
     void stop();
 
     bool running() const { return m_running; }

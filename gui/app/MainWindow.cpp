@@ -289,9 +289,13 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     m_mdi->closeAllSubWindows();
-    if (!m_mdi->subWindowList().isEmpty()) { // an editor refused to close
-        event->ignore();
-        return;
+    // An editor that keeps its unsaved settings keeps the application; a
+    // monitor stopped in the middle of a wait closes as soon as it unwinds.
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (qobject_cast<EditorWindow*>(sub->widget())) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
 }

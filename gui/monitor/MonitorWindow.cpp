@@ -26,6 +26,15 @@ QString objectNameOf(const QString& control)
 }
 } // namespace
 
+template <class Handler>
+void MonitorWindow::guarded(Handler handler)
+{
+    ++m_busy;
+    handler();
+    if (--m_busy == 0 && m_closePending) // the close the user asked for meanwhile
+        QMetaObject::invokeMethod(this, [this] { cmdRetrun_Click(); }, Qt::QueuedConnection);
+}
+
 MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog::Clock clock)
     : m_ctx(ctx), m_bitmaps(bitmaps), m_monitor(ctx.session), m_log(std::move(clock)), m_pollTimer(new QTimer(this)),
       m_logTimer(new QTimer(this)), m_descriptionA(new QPlainTextEdit(this)), m_descriptionB(new QPlainTextEdit(this))
@@ -42,14 +51,16 @@ MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog:
     QMenu* setting = menus->addMenu(uiText(ctx, 131));
     setting->setObjectName("mSetting");
     m_menuComm = setting->addAction(uiText(ctx, 103), this, [this] {
-        CommSetupDialog dialog(m_ctx, this);
-        dialog.exec();
-        m_ctx.session.UpdateCommStatus();
+        guarded([this] {
+            CommSetupDialog dialog(m_ctx, this);
+            dialog.exec();
+            m_ctx.session.UpdateCommStatus();
+        });
     });
     m_menuComm->setObjectName("mCommSetting");
     m_menuScanRate = setting->addAction(uiText(ctx, 350)); // no handler of its own
     m_menuScanRate->setObjectName("mScanRate");
-    m_menuLogging = setting->addAction(uiText(ctx, 353), this, [this] { mLogging_Click(); });
+    m_menuLogging = setting->addAction(uiText(ctx, 353), this, [this] { guarded([this] { mLogging_Click(); }); });
     m_menuLogging->setObjectName("mLogging");
     m_menuLogoff = setting->addAction(uiText(ctx, 352), this, [this] { mLogoff_Click(); });
     m_menuLogoff->setObjectName("mLogoff");
@@ -85,14 +96,14 @@ MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog:
     m_stop = pictureButton("cmdMonitorStop", "IMAGE_STOP_D");
     m_return = pictureButton("cmdRetrun", "IMAGE_RETURN_E");
     layout->addLayout(buttons);
-    connect(m_start, &QPushButton::clicked, this, [this] { cmdMonitorStart_Click(); });
+    connect(m_start, &QPushButton::clicked, this, [this] { guarded([this] { cmdMonitorStart_Click(); }); });
     connect(m_stop, &QPushButton::clicked, this, [this] { cmdMonitorStop_Click(); });
     connect(m_return, &QPushButton::clicked, this, [this] { cmdRetrun_Click(); });
 
     m_pollTimer->setInterval(5);
-    connect(m_pollTimer, &QTimer::timeout, this, [this] { m_monitor.Timer1_monitor(); });
+    connect(m_pollTimer, &QTimer::timeout, this, [this] { guarded([this] { m_monitor.Timer1_monitor(); }); });
     m_logTimer->setInterval(1000);
-    connect(m_logTimer, &QTimer::timeout, this, [this] { Timer1_log_Timer(); });
+    connect(m_logTimer, &QTimer::timeout, this, [this] { guarded([this] { Timer1_log_Timer(); }); });
     m_monitor.onDraw = [this] { draw(); };
 
     apply(clearPanel(false));
@@ -103,6 +114,7 @@ MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog:
 }
 
 MonitorWindow::~MonitorWindow() { m_monitor.onDraw = nullptr; }
+
 
 QWidget* MonitorWindow::buildPicture(bool second)
 {
@@ -201,8 +213,12 @@ void MonitorWindow::runningLook(bool running)
 
 void MonitorWindow::cmdMonitorStart_Click()
 {
+    if (m_starting || m_monitor.cycleRunning())
+        return; // a start or a cycle stopped a moment ago is still unwinding
     runningLook(true);
+    m_starting = true;
     const int rc = m_monitor.Monitor_All();
+    m_starting = false;
     if (rc != 0) {
         if (rc == Result::PortAlreadyOpen)
             m_ctx.session.closePort();
@@ -280,13 +296,26 @@ void MonitorWindow::mLogoff_Click()
     m_menuLogoff->setEnabled(false);
 }
 
-void MonitorWindow::closeEvent(QCloseEvent* event)
+void MonitorWindow::stopAll()
 {
     if (m_monitor.running() || polling()) {
         m_pollTimer->stop();
         m_monitor.stop();
     }
     mLogoff_Click();
+}
+
+void MonitorWindow::closeEvent(QCloseEvent* event)
+{
+    stopAll();
+    if (m_busy > 0) {
+        // A call of this window still waits further up the stack: it ends
+        // at once now that everything stopped, and the window closes then.
+        m_closePending = true;
+        event->ignore();
+        return;
+    }
+    m_closePending = false;
     m_ctx.session.state().quietMode = false;
     if (onClosed)
         onClosed();

@@ -50,6 +50,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Runs a handler that may wait for the line or for a dialog, during which
+    // other handlers run: a close asked for meanwhile waits until none of the
+    // window's own calls is left on the stack.
+    template <class Handler>
+    void guarded(Handler handler);
+    void stopAll();
     QWidget* buildPicture(bool second);
     void apply(const std::vector<ImageAssignment>& assignments);
     void draw();
@@ -73,6 +79,9 @@ private:
     QAction* m_menuScanRate;
     QAction* m_menuLogging;
     QAction* m_menuLogoff;
+    int m_busy = 0;
+    bool m_closePending = false;
+    bool m_starting = false;
 };
 
 // Drawn bitmaps are shown at this fraction of their size.
