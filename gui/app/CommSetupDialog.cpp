@@ -136,7 +136,9 @@ CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(par
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
-    for (QObject* o : {static_cast<QObject*>(m_timeout), static_cast<QObject*>(m_delay), static_cast<QObject*>(m_manualId->lineEdit())})
+    // The slave ID box takes the keys typed into it itself: it hands them to
+    // its line edit directly, past any filter there.
+    for (QObject* o : {static_cast<QObject*>(m_timeout), static_cast<QObject*>(m_delay), static_cast<QObject*>(m_manualId)})
         o->installEventFilter(this);
     for (QComboBox* c : {m_port, m_baud, m_parity, m_dataBits, m_stopBits, m_manualId})
         connect(c, &QComboBox::currentIndexChanged, this, [this] { changed(); });

@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <cstdio>
 #include <thread>
 
 using namespace lumetra;
@@ -96,9 +97,12 @@ int main(int argc, char** argv)
         splash.show();
 
     if (options.isSet(screenshot)) {
+        // Leaves without closing the windows: closing would ask the exit question.
         QTimer::singleShot(800, &window, [&] {
-            window.grab().save(options.value(screenshot));
-            app.quit();
+            const bool saved = window.grab().save(options.value(screenshot));
+            if (!saved)
+                std::fprintf(stderr, "lumetra: cannot write %s\n", qPrintable(options.value(screenshot)));
+            QCoreApplication::exit(saved ? 0 : 1);
         });
     }
     const int rc = app.exec();

@@ -2,6 +2,7 @@
 // host that records messages and answers questions from a script.
 
 #include "LineRig.h"
+#include "Process.h"
 
 #include "CommSetupDialog.h"
 #include "EditorWindow.h"
@@ -177,8 +178,8 @@ TEST(CommSetupWindow, ValidationCasesAndKeyFilters)
         EXPECT_EQ(app.host.messages.back().text, "Wrong Device ID !") << bad;
     }
     id->setEditText("");
-    QTest::keyClicks(id->lineEdit(), "fg");
-    QTest::keyClicks(id->lineEdit(), "f");
+    id->setFocus();
+    QTest::keyClicks(id, "fg;f"); // typed into the box itself, as the keyboard does
     EXPECT_EQ(id->currentText(), "FF");
     const auto messages = app.host.messages.size();
     apply->click();
@@ -280,4 +281,16 @@ TEST(MainWindow, TheMonitorTakesTheToolBarAndGivesItBack)
     EXPECT_FALSE(app.window.findChild<QToolBar*>("Toolbar1")->isEnabled());
     monitor->parentWidget()->close();
     EXPECT_TRUE(app.window.findChild<QToolBar*>("Toolbar1")->isEnabled());
+}
+
+TEST(Application, ScreenshotSavesThePictureAndQuits)
+{
+    const fs::path picture = fs::temp_directory_path() / ("lumetra-shot-" + std::to_string(::getpid()) + ".png");
+    test::Process app({LUMETRA_GUI_PATH, "--screenshot", picture.string()});
+    test::ProcessResult r;
+    const bool ended = app.endsWithin(20'000, r);
+    EXPECT_TRUE(ended) << "still running: the exit question waits for an answer";
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_GT(fs::exists(picture) ? fs::file_size(picture) : 0, 1000u);
+    fs::remove(picture);
 }

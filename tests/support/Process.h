@@ -88,6 +88,23 @@ public:
         return r;
     }
 
+    // Waits up to timeoutMs for the child to end by itself; false while it still runs.
+    bool endsWithin(int timeoutMs, ProcessResult& result)
+    {
+        for (int waited = 0; m_pid > 0 && waited <= timeoutMs; waited += 10) {
+            int status = 0;
+            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = -1;
+                result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+                result.out = out();
+                result.err = err();
+                return true;
+            }
+            ::usleep(10'000);
+        }
+        return false;
+    }
+
     const std::filesystem::path& dir() const { return m_dir; }
 
 private:
