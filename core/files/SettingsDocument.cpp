@@ -10,6 +10,12 @@ namespace lumetra {
 
 SettingsDocument::SettingsDocument(MachineType type) : m_type(type), m_tqcq(type == MachineType::DQ ? MachineType::TQ : type) {}
 
+void SettingsDocument::setOnValueChanged(const std::function<void()>& onChanged)
+{
+    m_dq.setOnChanged(onChanged);
+    m_tqcq.setOnChanged(onChanged);
+}
+
 int SettingsDocument::functionMode() const { return m_type == MachineType::DQ ? m_dq.functionMode() : m_tqcq.functionMode; }
 
 bool SettingsDocument::selectFunctionMode(int mode)

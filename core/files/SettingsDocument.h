@@ -2,6 +2,7 @@
 
 #include "SettingsImage.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
     TqCqSettings& tqcq() { return m_tqcq; }
     const DqSettings& dq() const { return m_dq; }
     const TqCqSettings& tqcq() const { return m_tqcq; }
+
+    // Called on every caption change of every value display (the editor
+    // marks its settings as changed); an empty function unhooks.
+    void setOnValueChanged(const std::function<void()>& onChanged);
 
     int functionMode() const;
     // Chooses a function mode the machine type offers; false otherwise.

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -214,7 +215,6 @@ void EditorWindow::build()
             QLabel* caption = addRow(box, labelText(m_ctx, f.labelId), widget);
             m_values.push_back({QString(f.name), widget, f.block, caption});
         }
-        record.setOnChanged([this] { changed(); });
     };
     if (type == MachineType::DQ) {
         buildFields(doc.dq());
@@ -226,6 +226,12 @@ void EditorWindow::build()
     } else {
         buildFields(doc.tqcq());
     }
+    // The document outlives this window: it holds the window weakly, and
+    // lets go of it when the window closes.
+    doc.setOnValueChanged([editor = QPointer<EditorWindow>(this)] {
+        if (editor)
+            editor->changed();
+    });
 }
 
 void EditorWindow::syncPictures()
@@ -484,6 +490,7 @@ void EditorWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    m_ctx.document.setOnValueChanged(nullptr);
     m_main.editorClosed();
 }
 

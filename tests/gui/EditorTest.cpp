@@ -2,10 +2,13 @@
 // entries chosen, modes switched; and a full round through files and a unit.
 
 #include "LineRig.h"
+#include "TestDocuments.h"
 
 #include "EditorWindow.h"
 #include "MainWindow.h"
 #include "ValueDisplayWidget.h"
+
+#include "files/SettingsFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -260,4 +263,33 @@ TEST(CqEditor, OutputModeNineAndThePictures)
     d.selectFunctionMode(5);
     EXPECT_FALSE(dq.find<QWidget>("optPic")->isEnabled());
     EXPECT_EQ(dq.find<QLabel>("txtCH_A")->text(), "2-stage Timer");
+}
+
+TEST(Editors, OpeningAgainAfterAnEditorClosedReachesOnlyTheNewEditor)
+{
+    App app;
+    const std::string first = (app.dir / "first.zqs").string();
+    const std::string second = (app.dir / "second.zqs").string();
+    const std::string third = (app.dir / "third.zqs").string();
+    ASSERT_EQ(SaveImageToFile(first, test::imageOf(test::validDocument(MachineType::DQ, 0, 1))), 0);
+    ASSERT_EQ(SaveImageToFile(second, test::imageOf(test::validDocument(MachineType::DQ, 0, 2))), 0);
+    ASSERT_EQ(SaveImageToFile(third, test::imageOf(test::validDocument(MachineType::DQ, 0, 3))), 0);
+
+    // Closed and deleted, then the reader fills every display again.
+    app.window.openSetting(first);
+    ASSERT_TRUE(app.window.editor()->requestClose());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app.window.openSetting(second);
+    ASSERT_NE(app.window.editor(), nullptr);
+    EXPECT_FALSE(app.ctx.fileState.settingsChanged);
+
+    // Opened from the editor's own menu: the old editor goes after the new one came.
+    app.dialogs.answers = {third};
+    app.window.editor()->mOpenSetting_Click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(app.window.editor(), nullptr);
+    EXPECT_EQ(app.window.editor()->windowTitle(), "third.zqs");
+    EXPECT_FALSE(app.ctx.fileState.settingsChanged);
+    app.window.editor()->valueWidget("lblTimerSettingA")->click(5, Qt::LeftButton);
+    EXPECT_TRUE(app.ctx.fileState.settingsChanged); // the new editor still hears its displays
 }
