@@ -18,14 +18,80 @@ void SettingsDocument::setOnValueChanged(const std::function<void()>& onChanged)
 
 int SettingsDocument::functionMode() const { return m_type == MachineType::DQ ? m_dq.functionMode() : m_tqcq.functionMode; }
 
-bool SettingsDocument::selectFunctionMode(int mode)
+namespace {
+
+template <class Record>
+std::vector<int> listSelections(const Record& r)
 {
-    if (m_type != MachineType::DQ)
-        return m_tqcq.selectFunctionMode(mode);
-    if (mode < 0 || mode >= DqSettings::kFunctionModes)
-        return false;
-    m_dq.selectFunctionMode(mode);
-    return true;
+    std::vector<int> values;
+    for (const auto& f : Record::listFields())
+        values.push_back(r.listIndex(f));
+    return values;
+}
+
+template <class Record, class Field>
+int labelOf(const Record& r, const Field& f)
+{
+    if constexpr (requires { r.labelOf(f); })
+        return r.labelOf(f);
+    else
+        return f.labelId;
+}
+
+template <class Record, class Field>
+FieldLook lookOf(const Record& r, const Field& f)
+{
+    bool enabled = true;
+    if constexpr (requires { r.enables(f); })
+        enabled = r.enables(f);
+    return {r.shows(f), enabled, labelOf(r, f)};
+}
+
+template <class Record>
+FieldLook lookByName(const Record& r, const std::string& name)
+{
+    if (const auto* f = Record::findList(name))
+        return lookOf(r, *f);
+    if (const auto* f = Record::findValue(name))
+        return lookOf(r, *f);
+    return {};
+}
+
+template <class Record>
+std::string firstListOf(const Record& r)
+{
+    for (const auto& f : Record::listFields())
+        if (f.member && f.fileClass != 'F' && !Record::isCommonBlock(f.block) && r.shows(f))
+            return f.name;
+    return {};
+}
+
+} // namespace
+
+bool SettingsDocument::selectFunctionMode(int mode, bool* changed)
+{
+    const int modeBefore = functionMode();
+    const std::vector<int> before = m_type == MachineType::DQ ? listSelections(m_dq) : listSelections(m_tqcq);
+    bool offered = false;
+    if (m_type != MachineType::DQ) {
+        offered = m_tqcq.selectFunctionMode(mode);
+    } else if (mode >= 0 && mode < DqSettings::kFunctionModes) {
+        m_dq.selectFunctionMode(mode);
+        offered = true;
+    }
+    if (changed)
+        *changed = offered && (functionMode() != modeBefore || before != (m_type == MachineType::DQ ? listSelections(m_dq) : listSelections(m_tqcq)));
+    return offered;
+}
+
+std::string SettingsDocument::firstListOfMode() const
+{
+    return m_type == MachineType::DQ ? firstListOf(m_dq) : firstListOf(m_tqcq);
+}
+
+FieldLook SettingsDocument::look(const std::string& name) const
+{
+    return m_type == MachineType::DQ ? lookByName(m_dq, name) : lookByName(m_tqcq, name);
 }
 
 int SettingsDocument::read(const SettingsImage& image, int failureCode)
@@ -94,6 +160,8 @@ template <class Record>
 std::string setField(Record& r, const std::string& name, const std::string& value)
 {
     if (const auto* f = Record::findList(name)) {
+        if (f->member && f->offset < 0)
+            return name + " is not kept in settings files";
         int index = 0;
         if (!parseIndex(value, index))
             return "'" + value + "' is not a list index for " + name;
@@ -178,7 +246,9 @@ std::vector<SettingLine> describeRecord(const Record& r, const StringTable& stri
     for (const auto& f : Record::listFields()) {
         if (!f.member || !stored(r, f.block))
             continue;
-        SettingLine l{f.name, strings.text(f.labelId), {}, r.listIndex(f), r.blockActive(f.block)};
+        if (f.offset < 0 && !r.shows(f))
+            continue; // kept by no file, and not shown either
+        SettingLine l{f.name, strings.text(f.labelId), {}, r.listIndex(f), r.shows(f)};
         if (f.fileClass == 'F')
             l.text = flagText(r.*f.member);
         else if (l.index >= 0)
@@ -189,7 +259,7 @@ std::vector<SettingLine> describeRecord(const Record& r, const StringTable& stri
     }
     for (const auto& f : Record::valueFields())
         if (stored(r, f.block))
-            lines.push_back({f.block, f.offset, {f.name, strings.text(f.labelId), valueText(r, r.*f.member), -1, r.blockActive(f.block)}});
+            lines.push_back({f.block, f.offset, {f.name, strings.text(labelOf(r, f)), valueText(r, r.*f.member), -1, r.shows(f)}});
     std::stable_sort(lines.begin(), lines.end(), [](const Ordered& a, const Ordered& b) {
         return std::tie(a.block, a.offset) < std::tie(b.block, b.offset);
     });

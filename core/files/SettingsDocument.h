@@ -19,6 +19,13 @@ struct SettingLine {
     bool active = true; // false for a stored block the mode does not use
 };
 
+// How the editor shows a setting in the present mode; `show` reads the same.
+struct FieldLook {
+    bool shown = false;  // its panel belongs to the mode and the mode does not hide it
+    bool enabled = true; // a shown display that can be stepped
+    int labelId = 0;     // its label now (the editor's caption: editorCaptionId)
+};
+
 // The settings of one unit of any machine type: a DQ record, or the shared
 // TQ/CQ record. What the command line's show/new/set work on, and what an
 // open or an upload fills.
@@ -38,7 +45,12 @@ public:
 
     int functionMode() const;
     // Chooses a function mode the machine type offers; false otherwise.
-    bool selectFunctionMode(int mode);
+    // changed tells whether the mode, or a list the switch reloads, changed.
+    bool selectFunctionMode(int mode, bool* changed = nullptr);
+    // The list the editor puts the input focus in after a mode switch: the
+    // first one of the mode's own panels.
+    std::string firstListOfMode() const;
+    FieldLook look(const std::string& fieldName) const;
 
     // The common read steps and the family reader; failureCode for a
     // refusal by the reader (the header has codes of its own).

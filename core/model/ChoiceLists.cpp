@@ -36,6 +36,7 @@ std::map<ListId, ChoiceList> buildLists()
         {ListId::TimeMode, ids(161, 162)},
         {ListId::DqTimerOutputMode, ids(163, 170)},
         {ListId::CounterInputMode, ids(177, 184)},
+        {ListId::FirstCounterInputMode, ids(178, 178)}, // "1 : Individual (Up)" alone
         {ListId::DqDecimalPoint, fixed({"0 : - - - - - -", "1 : - - - - -.-", "2 : - - - -.- -", "3 : - - -.- - -"})},
         {ListId::CountingSpeed, fixed({"30 Hz", "100 Hz", "1K Hz", "5K Hz"})},
         {ListId::CountingSpeedSlowOnly, fixed({"30 Hz"})},

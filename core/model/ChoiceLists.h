@@ -24,6 +24,7 @@ enum class ListId {
     TimeMode,
     DqTimerOutputMode,
     CounterInputMode,
+    FirstCounterInputMode,
     DqDecimalPoint,
     CountingSpeed,
     CountingSpeedSlowOnly,

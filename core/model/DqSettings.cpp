@@ -1,5 +1,6 @@
 #include "DqSettings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -13,7 +14,7 @@ namespace B = DqBlock;
 
 // In file order, so that a reader meets every selector before the values
 // whose layout it decides.
-const std::array<L, 26> kLists{{
+const std::array<L, 28> kLists{{
     {"cboCountModeA", &S::cboCountModeA, 25, 'H', 307, B::TimerA},
     {"cboCountDirectionA", &S::cboCountDirectionA, 26, 'H', 308, B::TimerA},
     {"cboOutputModeA", &S::cboOutputModeA, 28, 'H', 309, B::TimerA},
@@ -27,6 +28,8 @@ const std::array<L, 26> kLists{{
     {"cboOutputModeB_F", &S::cboOutputModeB_F, 94, 'H', 309, B::TachoB},
     {"cboOutputMode_T_Dual_0", &S::cboOutputMode_T_Dual_0, 131, 'H', 309, B::TwoStageTimer},
     {"cboOutputMode_T_Dual_1", &S::cboOutputMode_T_Dual_1, 151, 'H', 309, B::TwoStageTimerB},
+    {"cboCountInputMode_C_Dual_0", &S::cboCountInputMode_C_Dual_0, -1, 'H', 312, B::DualCounter},
+    {"cboMaxFreq_C_Dual_0", &S::cboMaxFreq_C_Dual_0, -1, 'H', 314, B::DualCounter},
     {"cboOutputMode_C_Dual_0", &S::cboOutputMode_C_Dual_0, 172, 'H', 309, B::DualCounter},
     {"cboCountInputMode_C_Dual_1", &S::cboCountInputMode_C_Dual_1, 191, 'H', 312, B::DualCounterB},
     {"cboMaxFreq_C_Dual_1", &S::cboMaxFreq_C_Dual_1, 192, 'H', 314, B::DualCounterB},
@@ -129,6 +132,37 @@ bool DqSettings::blockActive(int block) const
     }
 }
 
+bool DqSettings::shows(const ListField<DqSettings>& field) const
+{
+    if (!blockActive(field.block))
+        return false;
+    if (field.member == &S::cboCountInputMode_C_Dual_0 || field.member == &S::cboMaxFreq_C_Dual_0)
+        return functionMode() == 4; // two 1-stage counters only
+    return true;
+}
+
+bool DqSettings::shows(const ValueField<DqSettings>& field) const { return blockActive(field.block); }
+
+int DqSettings::panelTitleId(int block)
+{
+    switch (block) {
+    case B::TimerA: return 155;                                         // "TIMER"
+    case B::CounterB: return 171;                                       // "1-STAGE COUNTER"
+    case B::TachoB: return 187;                                         // "TACHOMETER"
+    case B::TwoStageTimer: case B::TwoStageTimerB: return 200;          // "2-STAGE TIMER"
+    case B::DualCounter: case B::DualCounterB: return 236;              // "DUAL COUNTER"
+    case B::TachoFunction: case B::TachoFunctionB: return 237;          // "TACHOMETER"
+    default: return 106;                                                // "Settings"
+    }
+}
+
+std::array<int, 2> DqSettings::channelTitleIds(int mode)
+{
+    static constexpr std::array<std::array<int, 2>, kFunctionModes> titles{
+        {{155, 226}, {155, 187}, {228, 226}, {229, 226}, {226, 226}, {197, 197}, {187, 187}}};
+    return titles[static_cast<std::size_t>(std::clamp(mode, 0, kFunctionModes - 1))];
+}
+
 ListId DqSettings::listOf(const ListField<DqSettings>& field) const
 {
     const auto m = field.member;
@@ -136,6 +170,9 @@ ListId DqSettings::listOf(const ListField<DqSettings>& field) const
     if (m == &S::cboCountDirectionA) return ListId::TimeMode;
     if (m == &S::cboOutputModeA) return ListId::DqTimerOutputMode;
     if (m == &S::cboCountInputModeB || m == &S::cboCountInputMode_C_Dual_1) return ListId::CounterInputMode;
+    if (m == &S::cboCountInputMode_C_Dual_0) return ListId::FirstCounterInputMode;
+    // Its one input mode, "1 : Individual (Up)", counts at every speed the second counter offers for it.
+    if (m == &S::cboMaxFreq_C_Dual_0) return ListId::CountingSpeed;
     if (m == &S::cboDotAdjB || m == &S::cboDotAdjB_F) return ListId::DqDecimalPoint;
     if (m == &S::cboMaxFreqB || m == &S::cboMaxFreqB_F || m == &S::cboMaxFreqB_Dual_F) return ListId::CountingSpeed;
     if (m == &S::cboMaxFreq_C_Dual_1)
@@ -177,8 +214,8 @@ bool DqSettings::setStored(const ListField<DqSettings>& field, int value)
         this->*field.member = before;
         return false;
     }
-    if (field.member == &S::cboCountInputMode_C_Dual_1 && (before <= 1) != (value <= 1))
-        cboMaxFreq_C_Dual_1 = 0; // its counting speed list is rebuilt
+    if (field.member == &S::cboCountInputMode_C_Dual_1 && before != value)
+        cboMaxFreq_C_Dual_1 = 0; // every input mode rebuilds its counting speed list
     arrangeDisplays();
     return true;
 }

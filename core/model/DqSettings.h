@@ -52,6 +52,10 @@ struct DqSettings {
     std::uint8_t cboOutputMode_T_Dual_0 = 0;
     std::uint8_t cboOutputMode_T_Dual_1 = 0;
     std::uint8_t cboOutputMode_C_Dual_0 = 0;
+    // The first of two 1-stage counters (mode 4) counts one way only; the
+    // unit keeps neither selection, so settings files do not either.
+    std::uint8_t cboCountInputMode_C_Dual_0 = 0;
+    std::uint8_t cboMaxFreq_C_Dual_0 = 0;
     std::uint8_t cboCountInputMode_C_Dual_1 = 0;
     std::uint8_t cboMaxFreq_C_Dual_1 = 0;
     std::uint8_t cboOutputMode_C_Dual_1 = 0;
@@ -87,6 +91,15 @@ struct DqSettings {
     // Lists whose contents change with the mode are rebuilt (index 0).
     void selectFunctionMode(int mode);
     bool blockActive(int block) const;
+    // Whether the editor shows a setting now: its panel belongs to the mode
+    // and the mode does not hide it.
+    bool shows(const ListField<DqSettings>& field) const;
+    bool shows(const ValueField<DqSettings>& field) const;
+    // Panels shown in every mode (the settings common to the whole unit).
+    static bool isCommonBlock(int block) { return block == DqBlock::All; }
+    // String ids of a panel's title and of the channel titles (txtCH_A, txtCH_B) of a mode.
+    static int panelTitleId(int block);
+    static std::array<int, 2> channelTitleIds(int mode);
 
     // The list a selection shows now (some lists change with other selections).
     ListId listOf(const ListField<DqSettings>& field) const;

@@ -40,10 +40,12 @@ std::vector<OutputPicture> dqPictures(const DqSettings& s)
     case 4:
         return {{"Image_Output_A", picC + "Output_SC/image_Ind_Counter_Out_1_" + n(s.cboOutputMode_C_Dual_0) + "_0.jpg"}, {"Image_Output_B", dual}};
     case 5:
-        return {{"Image_Output_A", picC + "Output_DT/image_Dual_Timer_Out_" + n(s.cboOutputMode_T_Dual_0) + "_" + n(s.cboOutputMode_T_Dual_1) + "_0.jpg"}};
+        return {{"Image_Output_A", picC + "Output_DT/image_Dual_Timer_Out_" + n(s.cboOutputMode_T_Dual_0) + "_" + n(s.cboOutputMode_T_Dual_1) + "_0.jpg"},
+                {"Image_Output_B", ""}};
     case 6:
-        return {{"Image_Output_A", picC + "Output_DF/image_Dual_Freq_Out_" + n(s.cboOutputModeA_Dual_F) + "_" + n(s.cboOutputModeB_Dual_F) + "_0.jpg"}};
-    default: return {{"Image_Output_A", dual}};
+        return {{"Image_Output_A", picC + "Output_DF/image_Dual_Freq_Out_" + n(s.cboOutputModeA_Dual_F) + "_" + n(s.cboOutputModeB_Dual_F) + "_0.jpg"},
+                {"Image_Output_B", ""}};
+    default: return {{"Image_Output_A", dual}, {"Image_Output_B", ""}};
     }
 }
 
@@ -52,10 +54,10 @@ std::vector<OutputPicture> tqcqPictures(const TqCqSettings& s)
     const int m = s.functionMode;
     if (TqCqSettings::isTimerMode(m)) {
         const int o = m == 0 ? s.cboOutputMode_A_TQ : m == 1 ? s.cboOutputMode_B_TQ : s.cboOutputMode_C_TQ;
-        return {{"Image_Output_A", "Picture/PicA/image_" + n(m) + "_" + n(o) + "_0_0.jpg"}};
+        return {{"Image_Output_A", "Picture/PicA/image_" + n(m) + "_" + n(o) + "_0_0.jpg"}, {"Image_Output_B", ""}};
     }
     if (!TqCqSettings::isCounterMode(m))
-        return {};
+        return {{"Image_Output_A", ""}, {"Image_Output_B", ""}};
     int input = 0;
     int output = 0;
     switch (m) {
@@ -65,7 +67,8 @@ std::vector<OutputPicture> tqcqPictures(const TqCqSettings& s)
     default: input = s.cboCountInputMode_batch_CQ; output = s.cboOutputMode_batch_CQ; break;
     }
     const int group = m <= 4 ? 0 : m - 4;
-    return {{"Image_Output_A", "Picture/PicB/image_" + n(group) + "_" + n(std::min(input, 2)) + "_" + hex(output) + "_1.jpg"}};
+    return {{"Image_Output_A", "Picture/PicB/image_" + n(group) + "_" + n(std::min(input, 2)) + "_" + hex(output) + "_1.jpg"},
+            {"Image_Output_B", ""}};
 }
 } // namespace
 

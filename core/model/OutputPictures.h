@@ -14,7 +14,9 @@ struct OutputPicture {
     std::string file;
 };
 
-// The pictures the editor shows for the document's mode and selections.
+// The pictures the editor shows for the document's mode and selections,
+// one for each of the two places; an empty file clears a place the mode
+// does not use.
 std::vector<OutputPicture> outputPictures(const SettingsDocument& document);
 
 // The channel pictures: "IMAGE_CHA_W"/"IMAGE_CHA_G" and "IMAGE_CHB_W"/"IMAGE_CHB_G".

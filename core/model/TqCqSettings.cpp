@@ -130,6 +130,47 @@ bool TqCqSettings::blockActive(int block) const
     }
 }
 
+bool TqCqSettings::shows(const ListField<TqCqSettings>& field) const
+{
+    if (!blockActive(field.block))
+        return false;
+    return !(field.member == &S::cboSGWidth_Comm_CQ && functionMode == 8); // the tachometer has no input signal width
+}
+
+bool TqCqSettings::shows(const ValueField<TqCqSettings>& field) const
+{
+    if (!blockActive(field.block))
+        return false;
+    return !(field.member == &S::lblCounterSetting_batch_2_CQ && functionMode == 7); // the dual counter counts no batches
+}
+
+bool TqCqSettings::enables(const ValueField<TqCqSettings>& field) const
+{
+    if (field.member == &S::lblDutyRatio_A_TQ)
+        return cboOutputMode_A_TQ == 9; // "Z : ON/OFF-duty adjustable flicker"
+    if (field.member == &S::lblHoldTime_A_TQ)
+        return cboOutputMode_A_TQ <= 5; // the modes from "d : Signal OFF delay" on have no output time
+    return true;
+}
+
+int TqCqSettings::labelOf(const ValueField<TqCqSettings>& field) const
+{
+    if (field.member == &S::lblTimerSetting_A_TQ && cboOutputMode_A_TQ == 9)
+        return 327; // "Cycle Time"
+    return field.labelId;
+}
+
+int TqCqSettings::panelTitleId(int block) const
+{
+    if (isCommonBlock(block))
+        return 106; // "Settings"
+    // A panel that serves two functions takes the title of the one shown.
+    if (blockActive(block))
+        return tqcqFunctionTitleId(functionMode);
+    static constexpr int firstTitles[] = {0, 198, 199, 200, 0, 232, 233, 235, 237};
+    return firstTitles[block];
+}
+
 ListId TqCqSettings::listOf(const ListField<TqCqSettings>& field) const
 {
     const auto m = field.member;
@@ -192,5 +233,7 @@ void TqCqSettings::setOnChanged(const std::function<void()>& onChanged)
 }
 
 int tqcqFunctionModeStringId(int mode) { return mode <= 2 ? 195 + mode : 226 + (mode - 3); }
+
+int tqcqFunctionTitleId(int mode) { return mode <= 2 ? 198 + mode : 232 + (mode - 3); }
 
 } // namespace lumetra

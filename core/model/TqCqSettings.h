@@ -91,6 +91,17 @@ struct TqCqSettings {
     // False for a mode the machine type does not offer.
     bool selectFunctionMode(int mode);
     bool blockActive(int block) const;
+    // Whether the editor shows a setting now: its panel belongs to the mode
+    // and the mode does not hide it.
+    bool shows(const ListField<TqCqSettings>& field) const;
+    bool shows(const ValueField<TqCqSettings>& field) const;
+    // Whether a shown display can be stepped in the present output mode.
+    bool enables(const ValueField<TqCqSettings>& field) const;
+    // The label of a display now (the set value is a cycle time in flicker mode).
+    int labelOf(const ValueField<TqCqSettings>& field) const;
+    static bool isCommonBlock(int block) { return block == TqCqBlock::TimerCommon || block == TqCqBlock::CounterCommon; }
+    // String id of a panel's title in the present mode.
+    int panelTitleId(int block) const;
 
     ListId listOf(const ListField<TqCqSettings>& field) const;
     bool setList(const ListField<TqCqSettings>& field, int index);
@@ -108,5 +119,7 @@ struct TqCqSettings {
 
 // Captions of the nine function modes (string ids 195..197, 226..231).
 int tqcqFunctionModeStringId(int mode);
+// Their titles ("TIMER" ... "TACHOMETER", string ids 198..200, 232..237).
+int tqcqFunctionTitleId(int mode);
 
 } // namespace lumetra

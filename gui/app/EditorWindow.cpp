@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "ValueDisplayWidget.h"
 
+#include "model/EditorCaptions.h"
 #include "model/OutputPictures.h"
 
 #include <QCheckBox>
@@ -37,30 +38,18 @@ QString panelName(MachineType type, int block)
     return names[block];
 }
 
-// The panel titles (string ids) of the blocks.
-int panelTitle(MachineType type, int block)
-{
-    if (type == MachineType::DQ) {
-        static const int ids[] = {106, 155, 171, 187, 200, 236, 237};
-        return ids[block];
-    }
-    static const int ids[] = {106, 198, 199, 200, 106, 232, 233, 235, 237};
-    return ids[block];
-}
-
-QString labelText(const AppContext& ctx, int id) { return uiText(ctx, id) + " :"; }
-
 // The panel's title; the two halves of a single function say which they are.
-QString panelCaption(const AppContext& ctx, MachineType type, int block)
+QString panelCaption(const AppContext& ctx, const SettingsDocument& doc, int block)
 {
-    if (type == MachineType::DQ && block >= DqBlock::TwoStageTimer) {
-        static const int ids[] = {200, 236, 237}; // 2-stage timer, dual counter, tachometer
-        const bool second = block >= DqBlock::TwoStageTimerB;
-        const int index = block - (second ? DqBlock::TwoStageTimerB : DqBlock::TwoStageTimer);
-        return uiText(ctx, ids[index]) + (second ? "  -  B" : "  -  A");
-    }
-    return uiText(ctx, panelTitle(type, block));
+    if (doc.machineType() != MachineType::DQ)
+        return uiText(ctx, doc.tqcq().panelTitleId(block));
+    const QString title = uiText(ctx, DqSettings::panelTitleId(block));
+    if (block >= DqBlock::TwoStageTimerB)
+        return title + "  -  B";
+    return block >= DqBlock::TwoStageTimer ? title + "  -  A" : title;
 }
+
+QString captionText(const AppContext& ctx, int labelId) { return uiText(ctx, editorCaptionId(labelId)); }
 
 } // namespace
 
@@ -179,7 +168,7 @@ void EditorWindow::build()
         auto it = m_panels.find(block);
         if (it != m_panels.end())
             return it->second;
-        auto* box = new QGroupBox(panelCaption(m_ctx, type, block), body);
+        auto* box = new QGroupBox(panelCaption(m_ctx, doc, block), body);
         box->setObjectName(panelName(type, block));
         new QGridLayout(box);
         const int index = static_cast<int>(m_panels.size());
@@ -205,14 +194,14 @@ void EditorWindow::build()
             combo->setObjectName(f.name);
             const QString name = f.name;
             connect(combo, &QComboBox::activated, this, [this, name](int index) { chooseListEntry(name, index); });
-            addRow(box, labelText(m_ctx, f.labelId), combo);
-            m_lists.push_back({name, combo, f.block});
+            QLabel* caption = addRow(box, captionText(m_ctx, f.labelId), combo);
+            m_lists.push_back({name, combo, f.block, caption});
         }
         for (const auto& f : Record::valueFields()) {
             QGroupBox* box = panel(f.block);
             const std::string name = f.name;
             auto* widget = new ValueDisplayWidget(f.name, record.*f.member, [this, name] { return m_ctx.document.valueText(name); }, box);
-            QLabel* caption = addRow(box, labelText(m_ctx, f.labelId), widget);
+            QLabel* caption = addRow(box, captionText(m_ctx, f.labelId), widget);
             m_values.push_back({QString(f.name), widget, f.block, caption});
         }
     };
@@ -237,13 +226,18 @@ void EditorWindow::build()
 void EditorWindow::syncPictures()
 {
     const SettingsDocument& doc = m_ctx.document;
-    // A picture file that is not there leaves the previous picture.
+    // A picture file that is not there leaves the previous picture; a place
+    // the mode does not use is cleared.
     for (const OutputPicture& p : outputPictures(doc)) {
-        QPixmap picture(QString::fromStdString(m_ctx.files.folders().appFolder + "/" + p.file));
         QLabel* label = p.control == "Image_Output_A" ? m_outputPictures[0] : m_outputPictures[1];
+        label->setToolTip(QString::fromStdString(p.file));
+        if (p.file.empty()) {
+            label->clear();
+            continue;
+        }
+        const QPixmap picture(QString::fromStdString(m_ctx.files.folders().appFolder + "/" + p.file));
         if (!picture.isNull())
             label->setPixmap(picture);
-        label->setToolTip(QString::fromStdString(p.file));
     }
     m_optPic->setEnabled(channelPictureOption(doc));
     const bool show = m_optPic->isChecked();
@@ -274,21 +268,6 @@ void EditorWindow::showInputPicture()
     dialog.exec();
 }
 
-void EditorWindow::syncTimerCaptions()
-{
-    if (m_ctx.document.machineType() == MachineType::DQ)
-        return;
-    const int outputMode = m_ctx.document.tqcq().cboOutputMode_A_TQ;
-    for (ValueRow& v : m_values) {
-        if (v.name == "lblTimerSetting_A_TQ")
-            v.caption->setText(uiText(m_ctx, outputMode == 9 ? 208 : 159)); // "Cycle time :" in output mode 9
-        else if (v.name == "lblDutyRatio_A_TQ")
-            v.widget->setEnabled(outputMode == 9);
-        else if (v.name == "lblHoldTime_A_TQ")
-            v.widget->setEnabled(outputMode <= 5);
-    }
-}
-
 void EditorWindow::changed()
 {
     if (!m_syncing)
@@ -315,9 +294,15 @@ void EditorWindow::chooseListEntry(const QString& name, int index)
 
 void EditorWindow::selectFunctionMode(int mode)
 {
-    m_ctx.document.selectFunctionMode(mode);
+    bool changed = false;
+    if (!m_ctx.document.selectFunctionMode(mode, &changed))
+        return;
+    if (changed)
+        m_ctx.fileState.settingsChanged = true;
     syncAll();
     m_main.showFlags();
+    if (auto* first = findChild<QComboBox*>(QString::fromStdString(m_ctx.document.firstListOfMode())))
+        first->setFocus();
 }
 
 ValueDisplayWidget* EditorWindow::valueWidget(const QString& name) const
@@ -332,7 +317,7 @@ void EditorWindow::syncAll()
 {
     m_syncing = true;
     SettingsDocument& doc = m_ctx.document;
-    const auto syncRecord = [&](auto& record) {
+    const auto syncLists = [&](auto& record) {
         using Record = std::remove_reference_t<decltype(record)>;
         for (ListRow& row : m_lists) {
             const auto* f = Record::findList(row.name.toStdString());
@@ -348,59 +333,39 @@ void EditorWindow::syncAll()
             }
             row.box->setCurrentIndex(record.listIndex(*f));
         }
-        // The mode's panels, two to a row, without gaps for the hidden ones.
-        // The function's panels first, the settings common to the mode last.
-        std::vector<std::pair<bool, std::pair<int, QGroupBox*>>> order;
-        for (auto& [block, box] : m_panels) {
-            const bool common = block == 0 || (doc.machineType() != MachineType::DQ && block == TqCqBlock::CounterCommon);
-            order.push_back({common, {block, box}});
-        }
-        std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        int shown = 0;
-        for (auto& [common, entry] : order) {
-            auto [block, box] = entry;
-            m_columns->removeWidget(box);
-            const bool active = record.blockActive(block);
-            box->setVisible(active);
-            if (active) {
-                m_columns->addWidget(box, shown / 2, shown % 2, Qt::AlignTop);
-                ++shown;
-            }
-        }
     };
-    // The tachometer has no input signal width.
-    if (QComboBox* width = findChild<QComboBox*>("cboSGWidth_Comm_CQ")) {
-        width->setVisible(doc.functionMode() != 8);
-        if (auto* grid = qobject_cast<QGridLayout*>(width->parentWidget()->layout())) {
-            const int index = grid->indexOf(width);
-            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-            grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
-            if (QLayoutItem* caption = grid->itemAtPosition(row, 0); caption && caption->widget())
-                caption->widget()->setVisible(doc.functionMode() != 8);
-        }
-    }
     if (doc.machineType() == MachineType::DQ)
-        syncRecord(doc.dq());
+        syncLists(doc.dq());
     else
-        syncRecord(doc.tqcq());
-    for (ValueRow& v : m_values)
+        syncLists(doc.tqcq());
+    // What the mode shows, enables and calls each setting.
+    for (ListRow& row : m_lists) {
+        const bool shown = doc.look(row.name.toStdString()).shown;
+        row.box->setVisible(shown);
+        row.caption->setVisible(shown);
+    }
+    for (ValueRow& v : m_values) {
+        const FieldLook look = doc.look(v.name.toStdString());
+        v.widget->setVisible(look.shown);
+        v.caption->setVisible(look.shown);
+        v.widget->setEnabled(look.enabled);
+        v.caption->setText(captionText(m_ctx, look.labelId));
         v.widget->sync();
+    }
+    syncPanels();
     const int mode = doc.functionMode();
     for (auto& [m, action] : m_modeActions)
         action->setChecked(m == mode);
     // The channel titles of the mode.
     if (doc.machineType() == MachineType::DQ) {
-        static const int titles[7][2] = {{155, 226}, {155, 187}, {228, 226}, {229, 226}, {226, 226}, {197, 197}, {187, 187}};
-        const int* t = titles[std::clamp(mode, 0, 6)];
-        m_mode->setText(uiText(m_ctx, t[0]));
-        m_channelTitleB->setText(uiText(m_ctx, t[1]));
+        const std::array<int, 2> titles = DqSettings::channelTitleIds(mode);
+        m_mode->setText(uiText(m_ctx, titles[0]));
+        m_channelTitleB->setText(uiText(m_ctx, titles[1]));
     } else {
-        static const int titles[9] = {198, 199, 200, 232, 233, 234, 235, 236, 237};
-        m_mode->setText(mode >= 0 && mode <= 8 ? uiText(m_ctx, titles[mode]) : QString());
+        m_mode->setText(TqCqSettings::isTimerMode(mode) || TqCqSettings::isCounterMode(mode) ? uiText(m_ctx, tqcqFunctionTitleId(mode)) : QString());
         m_channelTitleB->setText(QString::fromStdString(machineTypeDisplayName(doc.machineType())));
     }
     syncPictures();
-    syncTimerCaptions();
     const bool dq = doc.machineType() == MachineType::DQ;
     m_kp->setChecked(dq ? doc.dq().keyProtection : doc.tqcq().keyProtection);
     if (m_powerSaving)
@@ -411,6 +376,30 @@ void EditorWindow::syncAll()
         m_downloadB->setEnabled(doc.dq().functionGroup == 0);
     }
     m_syncing = false;
+}
+
+void EditorWindow::syncPanels()
+{
+    const SettingsDocument& doc = m_ctx.document;
+    const bool dq = doc.machineType() == MachineType::DQ;
+    // The mode's panels, two to a row, without gaps for the hidden ones: the
+    // function's panels first, the settings common to the mode last.
+    std::vector<std::pair<int, QGroupBox*>> order(m_panels.begin(), m_panels.end());
+    std::stable_sort(order.begin(), order.end(), [dq](const auto& a, const auto& b) {
+        const auto common = [dq](int block) { return dq ? DqSettings::isCommonBlock(block) : TqCqSettings::isCommonBlock(block); };
+        return common(a.first) < common(b.first);
+    });
+    int shown = 0;
+    for (auto& [block, box] : order) {
+        m_columns->removeWidget(box);
+        const bool active = dq ? doc.dq().blockActive(block) : doc.tqcq().blockActive(block);
+        box->setVisible(active);
+        box->setTitle(panelCaption(m_ctx, doc, block));
+        if (active) {
+            m_columns->addWidget(box, shown / 2, shown % 2, Qt::AlignTop);
+            ++shown;
+        }
+    }
 }
 
 void EditorWindow::refresh()

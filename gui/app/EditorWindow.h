@@ -61,6 +61,7 @@ private:
         QString name;
         QComboBox* box;
         int block;
+        QLabel* caption;
     };
     struct ValueRow {
         QString name;
@@ -68,9 +69,9 @@ private:
         int block;
         QLabel* caption;
     };
+    void syncPanels();
     void syncPictures();
     void showInputPicture();
-    void syncTimerCaptions();
 
     AppContext& m_ctx;
     MainWindow& m_main;

@@ -180,6 +180,28 @@ TEST(CliFiles, SetRefusesAndLeavesTheFileUntouched)
     EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "The set value of Timer_1 must be more than  the set value of Timer_0.");
 }
 
+TEST(CliFiles, ShowMarksActiveWhatTheEditorShows)
+{
+    ScratchDir dir;
+    const std::string tacho = dir.file("tacho.zqs");
+    ASSERT_EQ(run({kCli, "new", "--type", "CQ", "--mode", "8", "-o", tacho}).exitCode, 0);
+    auto r = run({kCli, "show", tacho});
+    EXPECT_EQ(r.out.find("cboSGWidth_Comm_CQ"), std::string::npos) << r.out; // the tachometer hides it
+    EXPECT_NE(r.out.find("cboInputMethod_Comm_CQ         NPN / PNP Input Mode"), std::string::npos) << r.out;
+    r = run({kCli, "show", "--json", tacho});
+    EXPECT_NE(r.out.find("{\"name\":\"cboSGWidth_Comm_CQ\",\"label\":\"Input Signal Width\",\"index\":0,\"text\":\"20 ms\",\"active\":false}"),
+              std::string::npos)
+        << r.out;
+
+    const std::string counters = dir.file("counters.zqs");
+    ASSERT_EQ(run({kCli, "new", "--type", "DQ", "--mode", "4", "-o", counters}).exitCode, 0);
+    r = run({kCli, "show", counters});
+    EXPECT_NE(r.out.find("cboCountInputMode_C_Dual_0     Input Mode                   1 : Individual (Up)\n"), std::string::npos) << r.out;
+    r = run({kCli, "set", counters, "cboMaxFreq_C_Dual_0=1"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("cboMaxFreq_C_Dual_0 is not kept in settings files"), std::string::npos) << r.err;
+}
+
 TEST(CliFiles, BadFilesGiveTheirMessages)
 {
     ScratchDir dir;

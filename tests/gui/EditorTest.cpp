@@ -9,11 +9,13 @@
 #include "ValueDisplayWidget.h"
 
 #include "files/SettingsFile.h"
+#include "text/StringTable.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -292,4 +294,105 @@ TEST(Editors, OpeningAgainAfterAnEditorClosedReachesOnlyTheNewEditor)
     EXPECT_FALSE(app.ctx.fileState.settingsChanged);
     app.window.editor()->valueWidget("lblTimerSettingA")->click(5, Qt::LeftButton);
     EXPECT_TRUE(app.ctx.fileState.settingsChanged); // the new editor still hears its displays
+}
+
+TEST(Editors, TheWidgetsShownAreTheSettingsShowListsAsActive)
+{
+    const StringTable strings;
+    for (const auto& [choice, modes] : std::vector<std::pair<int, int>>{{0, 7}, {3, 9}}) {
+        App app;
+        EditorWindow& e = app.newEditor(choice);
+        for (int mode = 0; mode < modes; ++mode) {
+            e.selectFunctionMode(mode);
+            for (const SettingLine& l : app.ctx.document.describe(strings)) {
+                if (l.name == "mKP" || l.name == "mPowerSaving")
+                    continue; // menu commands
+                QWidget* w = e.findChild<QWidget*>(QString::fromStdString(l.name));
+                ASSERT_NE(w, nullptr) << l.name;
+                EXPECT_EQ(w->isVisibleTo(&e), l.active) << choice << " " << mode << " " << l.name;
+            }
+        }
+    }
+    App app;
+    EditorWindow& e = app.newEditor(2);
+    e.selectFunctionMode(7);
+    EXPECT_FALSE(e.valueWidget("lblCounterSetting_batch_2_CQ")->isVisibleTo(&e));
+    EXPECT_EQ(app.find<QGroupBox>("picTimer_CQ_batch_dual")->title(), "DUAL COUNTER");
+    const auto captions = e.findChildren<QLabel*>();
+    const auto captionShown = [&](const QString& text) {
+        return std::any_of(captions.begin(), captions.end(), [&](QLabel* l) { return l->text() == text && l->isVisibleTo(&e); });
+    };
+    EXPECT_FALSE(captionShown("Set Value ( Batch ) :"));
+    e.selectFunctionMode(6);
+    EXPECT_TRUE(captionShown("Set Value ( Batch ) :"));
+    EXPECT_EQ(app.find<QGroupBox>("picTimer_CQ_batch_dual")->title(), "BATCH COUNTER");
+    EXPECT_TRUE(captionShown("NPN/PNP Input Mode :"));
+
+    App dq;
+    EditorWindow& d = dq.newEditor(0);
+    d.selectFunctionMode(4);
+    auto* input = dq.find<QComboBox>("cboCountInputMode_C_Dual_0");
+    auto* speed = dq.find<QComboBox>("cboMaxFreq_C_Dual_0");
+    ASSERT_TRUE(input && speed);
+    EXPECT_TRUE(input->isVisibleTo(&d));
+    EXPECT_EQ(input->count(), 1);
+    EXPECT_EQ(input->itemText(0), "1 : Individual (Up)");
+    EXPECT_EQ(speed->itemText(3), "5K Hz");
+    d.selectFunctionMode(3);
+    EXPECT_FALSE(input->isVisibleTo(&d));
+    EXPECT_FALSE(speed->isVisibleTo(&d));
+}
+
+TEST(Editors, FunctionSwitchesAreChangesAndTakeTheFocusToTheModesFirstList)
+{
+    App app;
+    EditorWindow& e = app.newEditor(3);
+    EXPECT_FALSE(app.ctx.fileState.settingsChanged);
+    e.selectFunctionMode(6);
+    EXPECT_TRUE(app.ctx.fileState.settingsChanged);
+    EXPECT_EQ(e.focusWidget(), app.find<QComboBox>("cboCountInputMode_batch_CQ"));
+    e.selectFunctionMode(0);
+    EXPECT_EQ(e.focusWidget(), app.find<QComboBox>("cboTimerRange_A_TQ"));
+
+    // A reload alone is a change too, and the close question comes.
+    app.ctx.fileState.settingsChanged = false;
+    e.selectFunctionMode(6);
+    app.choose("cboOutputMode_batch_CQ", 5);
+    app.ctx.fileState.settingsChanged = false;
+    e.selectFunctionMode(6);
+    EXPECT_EQ(app.find<QComboBox>("cboOutputMode_batch_CQ")->currentIndex(), 0);
+    EXPECT_TRUE(app.ctx.fileState.settingsChanged);
+    app.host.answers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(e.requestClose());
+    EXPECT_EQ(app.host.messages.back().text, "The settings have changed, do you want to save them ?");
+
+    App dq;
+    EditorWindow& d = dq.newEditor(0);
+    d.selectFunctionMode(2);
+    dq.choose("cboCountInputMode_C_Dual_1", 0);
+    dq.choose("cboMaxFreq_C_Dual_1", 2);
+    dq.choose("cboCountInputMode_C_Dual_1", 1);
+    EXPECT_EQ(dq.find<QComboBox>("cboMaxFreq_C_Dual_1")->currentText(), "30 Hz");
+    dq.ctx.fileState.settingsChanged = false;
+    d.selectFunctionMode(3); // the second counter's output list is rebuilt for the batch counter
+    EXPECT_TRUE(dq.ctx.fileState.settingsChanged);
+    EXPECT_EQ(d.focusWidget(), dq.find<QComboBox>("cboOutputMode_C_Dual_0"));
+}
+
+TEST(DqEditor, AModeWithOnePictureClearsTheOtherPlace)
+{
+    App app;
+    for (const char* file : {"Picture/PicC/Output_ST/image_Ind_Timer_Out_0_0.jpg", "Picture/PicC/Output_SC/image_Ind_Counter_Out_0_0_0.jpg",
+                             "Picture/PicC/Output_DT/image_Dual_Timer_Out_0_0_0.jpg"}) {
+        fs::create_directories((app.dir / file).parent_path());
+        QImage picture(24, 12, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        ASSERT_TRUE(picture.save(QString::fromStdString((app.dir / file).string()), "JPG"));
+    }
+    EditorWindow& e = app.newEditor(0);
+    EXPECT_FALSE(app.find<QLabel>("Image_Output_A")->pixmap().isNull());
+    EXPECT_FALSE(app.find<QLabel>("Image_Output_B")->pixmap().isNull());
+    e.selectFunctionMode(5);
+    EXPECT_FALSE(app.find<QLabel>("Image_Output_A")->pixmap().isNull());
+    EXPECT_TRUE(app.find<QLabel>("Image_Output_B")->pixmap().isNull());
 }

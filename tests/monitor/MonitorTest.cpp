@@ -368,3 +368,39 @@ TEST(MonitorPolling, SeparatorsAndUnitsByTimeRangeAndDecimalPoint)
     EXPECT_EQ(separatorsForDecimals(3).dp, (std::array<std::uint8_t, 2>{1, 0}));
     EXPECT_EQ(separatorsForDecimals(4).dpCol, (std::array<std::uint8_t, 2>{1, 0}));
 }
+
+// The editors show a set value with the decimal point that the decimal point
+// setting gives, as the monitor shows the same value from the unit.
+TEST(MonitorPolling, SetValuesReadAsTheEditorShowsThem)
+{
+    // Set values of picture 1 and picture 2 (lower rows) per counter function.
+    const std::vector<std::tuple<int, const char*, const char*>> cq{
+        {3, "lblCounterSetting_1st_CQ", nullptr},          {4, "lblCounterSetting_2nd_1_CQ", "lblCounterSetting_2nd_2_CQ"},
+        {5, "lblCounterSetting_1st_CQ", nullptr},          {6, "lblCounterSetting_batch_1_CQ", "lblCounterSetting_batch_2_CQ"},
+        {7, "lblCounterSetting_batch_1_CQ", nullptr},      {8, "lblCounterSetting_freq_1_CQ", "lblCounterSetting_freq_2_CQ"}};
+    const auto shownRow = [](const PanelState& p) { return ValueText(p.charB, p.dpColB, p.dpB); };
+    for (int d = 0; d <= 3; ++d) {
+        for (const auto& [mode, first, second] : cq) {
+            SettingsDocument doc = test::validDocument(MachineType::CQ, mode, static_cast<unsigned>(d + 1));
+            ASSERT_EQ(doc.set("cboDotAdj_Comm_CQ", std::to_string(d)), "");
+            MonitorRig rig(MachineType::CQ, doc);
+            ASSERT_EQ(rig.monitor.Monitor_All(), 0);
+            ASSERT_EQ(rig.monitor.Timer1_monitor(), 0);
+            EXPECT_EQ(shownRow(rig.monitor.shown(0)), doc.valueText(first)) << mode << " " << d;
+            if (second) {
+                EXPECT_EQ(shownRow(rig.monitor.shown(1)), doc.valueText(second)) << mode << " " << d;
+            }
+        }
+        for (const auto& [mode, value, point] : std::vector<std::tuple<int, const char*, const char*>>{
+                 {0, "lblCounterSettingB", "cboDotAdjB"}, {1, "lblCounterSettingB_F", "cboDotAdjB_F"}}) {
+            SettingsDocument doc = test::validDocument(MachineType::DQ, mode, static_cast<unsigned>(d + 1));
+            ASSERT_EQ(doc.set(point, std::to_string(d)), "");
+            MonitorRig rig(MachineType::DQ, doc);
+            ASSERT_EQ(rig.monitor.Monitor_All(), 0);
+            ASSERT_EQ(rig.monitor.Timer1_monitor(), 0);
+            // Without decimals the DQ editor puts its fixed "0" before the six digits.
+            const std::string shown = doc.valueText(value);
+            EXPECT_EQ(shownRow(rig.monitor.shown(1)), d == 0 ? shown.substr(1) : shown) << mode << " " << d;
+        }
+    }
+}
