@@ -120,6 +120,15 @@ int main(int argc, char** argv)
         batch.tqcq().lblCounterSetting_batch_1_CQ.setDigits("-01500");
         batch.tqcq().lblCounterSetting_batch_2_CQ.setDigits("000012");
         editor(batch, "CQ-batch-counter");
+        SettingsDocument dual(MachineType::CQ);
+        dual.selectFunctionMode(7);
+        dual.tqcq().lblCounterSetting_batch_1_CQ.setDigits("002500");
+        editor(dual, "CQ-dual-counter");
+        SettingsDocument counters(MachineType::DQ);
+        counters.selectFunctionMode(4);
+        counters.dq().lblCounterSetting_C_Dual_0.setDigits("000500");
+        counters.dq().lblCounterSetting_C_Dual_1.setDigits("001200");
+        editor(counters, "DQ-two-counters");
         window.upload();
 
         TypeSelectDialog types(ctx, &window);
