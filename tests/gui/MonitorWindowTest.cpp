@@ -1,6 +1,7 @@
 // The monitor window offscreen against in-process units on a fake clock.
 
 #include "LineRig.h"
+#include "NoDialogs.h"
 #include "TestDocuments.h"
 
 #include "LoggingDialog.h"
@@ -26,11 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct NoDialogs : FileDialogs {
-    std::optional<std::string> chooseOpen(const DialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> chooseSave(const DialogSpec&) override { return std::nullopt; }
-};
-
 std::tm fixedTime()
 {
     std::tm t{};
@@ -53,7 +49,7 @@ std::string readAll(const std::string& path)
 
 // A unit loaded with a document, its present values frozen, and a monitor window on it.
 struct MonitorApp : test::LineRig {
-    NoDialogs dialogs;
+    test::NoDialogs dialogs;
     AppContext ctx;
     PanelBitmaps bitmaps;
     sim::VirtualUnit& unit;

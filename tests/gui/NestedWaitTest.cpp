@@ -3,6 +3,7 @@
 // does while a transaction waits must neither crash the program nor leave a
 // message behind.
 
+#include "NoDialogs.h"
 #include "ServedLine.h"
 
 #include "MainWindow.h"
@@ -27,11 +28,6 @@ using namespace lumetra::gui;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct NoDialogs : FileDialogs {
-    std::optional<std::string> chooseOpen(const DialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> chooseSave(const DialogSpec&) override { return std::nullopt; }
-};
 
 // Answers every message box that comes up and remembers its text.
 class BoxAnswerer {
@@ -62,7 +58,7 @@ struct RealApp {
     fs::path dir = fs::temp_directory_path() / ("lumetra-nested-" + std::to_string(::getpid()));
     test::ServedLine served{Protocol::Ascii};
     QtHost host;
-    NoDialogs dialogs;
+    test::NoDialogs dialogs;
     AppContext ctx;
     MainWindow window;
 
