@@ -16,6 +16,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -54,7 +56,18 @@ MainWindow::MainWindow(AppContext& ctx, std::string helpFolder)
     statusBar()->setObjectName("StatusBar1");
     buildMenus();
     buildToolBar();
-    resize(1180, 760);
+    // As large as the editors like it, but never beyond a small screen
+    // (1280 x 720), its frame and title bar included.
+    QSize size(1180, 760);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size);
+}
+
+void MainWindow::placeChild(QMdiSubWindow* sub, QSize preferred)
+{
+    const QSize room = m_mdi->viewport()->size();
+    sub->resize(room.height() >= 200 ? preferred.boundedTo(room) : preferred);
 }
 
 void MainWindow::buildMenus()
@@ -148,7 +161,7 @@ void MainWindow::openEditor()
     } else {
         m_editor = new EditorWindow(m_ctx, *this, m_bitmaps);
         QMdiSubWindow* sub = m_mdi->addSubWindow(m_editor);
-        sub->resize(1100, 640);
+        placeChild(sub, {1100, 640});
         m_editor->show();
     }
     m_ctx.editorOpen = true;
@@ -241,7 +254,7 @@ void MainWindow::showMonitor()
     };
     auto* monitor = new MonitorWindow(m_ctx, m_bitmaps, now);
     QMdiSubWindow* sub = m_mdi->addSubWindow(monitor);
-    sub->resize(1000, 720);
+    placeChild(sub, {1000, 720});
     // The editor steps back while the monitor runs and comes back after it.
     if (m_editor && m_editor->parentWidget())
         m_editor->parentWidget()->hide();

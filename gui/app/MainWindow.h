@@ -14,6 +14,7 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QToolBar;
 
 namespace lumetra::gui {
@@ -58,6 +59,8 @@ private:
     void buildToolBar();
     void toolBarClicked(const QString& key);
     void setEditorButtonsVisible(bool visible);
+    // Gives a child window its preferred size, or the room there is.
+    void placeChild(QMdiSubWindow* sub, QSize preferred);
 
     AppContext& m_ctx;
     std::string m_helpFolder;

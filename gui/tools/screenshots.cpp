@@ -80,7 +80,7 @@ int main(int argc, char** argv)
         MainWindow window(ctx, "/tmp");
         host.setMainWindow(&window, window.statusPanels());
         ctx.session.UpdateCommStatus();
-        window.resize(1280, 800);
+        window.resize(1280, 720);
         window.show();
         wait(200);
 

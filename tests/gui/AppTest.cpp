@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QScreen>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -293,4 +295,22 @@ TEST(Application, ScreenshotSavesThePictureAndQuits)
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_GT(fs::exists(picture) ? fs::file_size(picture) : 0, 1000u);
     fs::remove(picture);
+}
+
+TEST(MainWindow, TheWindowsFitTheScreen)
+{
+    App app;
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_LE(app.window.frameGeometry().height(), screen.height());
+    EXPECT_LE(app.window.frameGeometry().width(), screen.width());
+    clickInNextDialog("cmdOK");
+    app.window.newSetting();
+    const QSize room = app.find<QMdiArea>("MDIArea")->viewport()->size();
+    const QWidget* editor = app.window.editor()->parentWidget();
+    EXPECT_LE(editor->height(), room.height());
+    EXPECT_LE(editor->width(), room.width());
+    app.addUnit(1, MachineType::TQ);
+    app.window.showMonitor();
+    const QWidget* monitor = app.window.findChild<QWidget*>("frmMonitoring")->parentWidget();
+    EXPECT_LE(monitor->height(), room.height());
 }
