@@ -11,12 +11,12 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>

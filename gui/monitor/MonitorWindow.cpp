@@ -115,7 +115,6 @@ MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog:
 
 MonitorWindow::~MonitorWindow() { m_monitor.onDraw = nullptr; }
 
-
 QWidget* MonitorWindow::buildPicture(bool second)
 {
     const QString p = second ? "T_" : "";
@@ -296,18 +295,13 @@ void MonitorWindow::mLogoff_Click()
     m_menuLogoff->setEnabled(false);
 }
 
-void MonitorWindow::stopAll()
+void MonitorWindow::closeEvent(QCloseEvent* event)
 {
     if (m_monitor.running() || polling()) {
         m_pollTimer->stop();
         m_monitor.stop();
     }
     mLogoff_Click();
-}
-
-void MonitorWindow::closeEvent(QCloseEvent* event)
-{
-    stopAll();
     if (m_busy > 0) {
         // A call of this window still waits further up the stack: it ends
         // at once now that everything stopped, and the window closes then.

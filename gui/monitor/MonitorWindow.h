@@ -55,7 +55,6 @@ private:
     // window's own calls is left on the stack.
     template <class Handler>
     void guarded(Handler handler);
-    void stopAll();
     QWidget* buildPicture(bool second);
     void apply(const std::vector<ImageAssignment>& assignments);
     void draw();
