@@ -195,14 +195,14 @@ void EditorWindow::build()
             const QString name = f.name;
             connect(combo, &QComboBox::activated, this, [this, name](int index) { chooseListEntry(name, index); });
             QLabel* caption = addRow(box, captionText(m_ctx, f.labelId), combo);
-            m_lists.push_back({name, combo, f.block, caption});
+            m_lists.push_back({name, combo, caption});
         }
         for (const auto& f : Record::valueFields()) {
             QGroupBox* box = panel(f.block);
             const std::string name = f.name;
             auto* widget = new ValueDisplayWidget(f.name, record.*f.member, [this, name] { return m_ctx.document.valueText(name); }, box);
             QLabel* caption = addRow(box, captionText(m_ctx, f.labelId), widget);
-            m_values.push_back({QString(f.name), widget, f.block, caption});
+            m_values.push_back({QString(f.name), widget, caption});
         }
     };
     if (type == MachineType::DQ) {

@@ -60,13 +60,11 @@ private:
     struct ListRow {
         QString name;
         QComboBox* box;
-        int block;
         QLabel* caption;
     };
     struct ValueRow {
         QString name;
         ValueDisplayWidget* widget;
-        int block;
         QLabel* caption;
     };
     void syncPanels();
