@@ -70,8 +70,9 @@ std::string firstListOf(const Record& r)
 
 bool SettingsDocument::selectFunctionMode(int mode, bool* changed)
 {
-    const int modeBefore = functionMode();
-    const std::vector<int> before = m_type == MachineType::DQ ? listSelections(m_dq) : listSelections(m_tqcq);
+    // Every list with the mode itself (its pseudo-list "functionMode").
+    const auto selections = [this] { return m_type == MachineType::DQ ? listSelections(m_dq) : listSelections(m_tqcq); };
+    const std::vector<int> before = selections();
     bool offered = false;
     if (m_type != MachineType::DQ) {
         offered = m_tqcq.selectFunctionMode(mode);
@@ -80,7 +81,7 @@ bool SettingsDocument::selectFunctionMode(int mode, bool* changed)
         offered = true;
     }
     if (changed)
-        *changed = offered && (functionMode() != modeBefore || before != (m_type == MachineType::DQ ? listSelections(m_dq) : listSelections(m_tqcq)));
+        *changed = offered && before != selections();
     return offered;
 }
 
