@@ -3,16 +3,19 @@
 
 #include "LineRig.h"
 
+#include "AboutDialog.h"
 #include "CommSetupDialog.h"
 #include "EditorWindow.h"
 #include "MainWindow.h"
 #include "TransferDialog.h"
 
 #include "files/SettingsFile.h"
+#include "Version.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -280,4 +283,17 @@ TEST(MainWindow, TheMonitorTakesTheToolBarAndGivesItBack)
     EXPECT_FALSE(app.window.findChild<QToolBar*>("Toolbar1")->isEnabled());
     monitor->parentWidget()->close();
     EXPECT_TRUE(app.window.findChild<QToolBar*>("Toolbar1")->isEnabled());
+}
+
+TEST(MainWindow, AboutShowsTheProjectVersionWithSpacedPoints)
+{
+    App app;
+    QTimer::singleShot(0, [] {
+        QWidget* about = QApplication::activeModalWidget();
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->objectName(), "frmAbout");
+        EXPECT_EQ(about->findChild<QLabel*>("lblVersion")->text(), "Version : " + QString(kVersionText).replace(".", " . "));
+    });
+    clickInNextDialog("cmdOK");
+    app.window.showAbout();
 }
