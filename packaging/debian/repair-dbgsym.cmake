@@ -19,6 +19,7 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
   file(WRITE "${tree}/DEBIAN/md5sums" "${sums}")
   file(MAKE_DIRECTORY "${tree}/usr/share/doc")
   file(CREATE_LINK "${CPACK_PACKAGE_NAME}" "${tree}/usr/share/doc/${CPACK_PACKAGE_NAME}-dbgsym" SYMBOLIC)
-  execute_process(COMMAND dpkg-deb --root-owner-group -b "${tree}" "${package}" OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  # xz at its lightest: a quarter of the time of its default, for an eighth more bytes.
+  execute_process(COMMAND dpkg-deb --root-owner-group -Zxz -z1 -b "${tree}" "${package}" OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
   file(REMOVE_RECURSE "${tree}")
 endforeach()
