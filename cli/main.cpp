@@ -8,6 +8,7 @@
 
 #include "comm/CommSession.h"
 #include "text/StringTable.h"
+#include "Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -134,6 +135,7 @@ int main(int argc, char** argv)
 {
     CLI::App app{"Lumetra command line: read, write and manage timer/counter units on a serial line"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("lumetra-cli ") + kVersionText);
     GlobalOptions o;
     app.add_option("--port", o.port, "COM1..COM16, a device path, tcp://HOST:PORT, or sim:DQ|TQ|CQ|XQ (built-in virtual unit)")
         ->capture_default_str();

@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev
   libmodbus-dev
   socat xvfb xauth fonts-wqy-microhei
+  dpkg-dev file help2man lintian appstream desktop-file-utils
+  shared-mime-info xdg-utils libfile-mimeinfo-perl bash-completion man-db
 )
 
 missing=()

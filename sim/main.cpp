@@ -3,6 +3,7 @@
 #include "LineServer.h"
 #include "Preload.h"
 #include "SimOptions.h"
+#include "Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -40,6 +41,7 @@ void writeDump(const VirtualLine& line, const std::string& path)
 int main(int argc, char** argv)
 {
     CLI::App app{"Virtual timer/counter units on a serial line (pseudo-terminal or TCP)"};
+    app.set_version_flag("--version", std::string("lumetra-sim ") + kVersionText);
     std::vector<std::string> unitSpecs{"1:DQ"};
     std::vector<std::string> faultSpecs;
     std::string protocol = "ascii";

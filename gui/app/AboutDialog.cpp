@@ -1,12 +1,14 @@
 #include "AboutDialog.h"
 
+#include "Version.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace lumetra::gui {
 
-QString versionText() { return QString("Version : %1 . %2 . %3").arg(1).arg(0).arg(4); }
+QString versionText() { return QString("Version : %1 . %2 . %3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch); }
 
 AboutDialog::AboutDialog(const AppContext& ctx, QWidget* parent) : QDialog(parent)
 {

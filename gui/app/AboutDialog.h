@@ -13,7 +13,7 @@ public:
     AboutDialog(const AppContext& ctx, QWidget* parent);
 };
 
-// "Version : 1 . 0 . 4"
+// "Version : 1 . 0 . 4" for the project version 1.0.4
 QString versionText();
 
 } // namespace lumetra::gui

@@ -8,6 +8,7 @@
 #include "DemoLine.h"
 #include "LineServer.h"
 #include "platform/PortTable.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 using namespace lumetra;
@@ -34,13 +36,21 @@ std::string helpFolder()
 
 int main(int argc, char** argv)
 {
+    // The version answers before the toolkit looks for a display, so it works on any terminal.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            std::printf("lumetra %s\n", kVersionText);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Lumetra");
-    QApplication::setApplicationVersion("1.0.4");
+    QApplication::setApplicationVersion(kVersionText);
 
     QCommandLineParser options;
     options.setApplicationDescription("Set up and monitor panel timers and counters on a serial line.");
     options.addHelpOption();
+    options.addOption(QCommandLineOption({"v", "version"}, "Displays version information."));
     const QCommandLineOption demo("demo", "Start a virtual line with a unit of each type (IDs 1 DQ, 2 TQ, 3 CQ, 4 XQ) on COM1.");
     const QCommandLineOption com("com", "Map a port number to a device, e.g. 1=/dev/ttyUSB0 (repeatable).", "N=DEVICE");
     const QCommandLineOption lang("lang", "Language: en, zh_TW or zh_CN (default: from the locale).", "LANG");

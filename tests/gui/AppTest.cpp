@@ -4,16 +4,19 @@
 #include "LineRig.h"
 #include "Process.h"
 
+#include "AboutDialog.h"
 #include "CommSetupDialog.h"
 #include "EditorWindow.h"
 #include "MainWindow.h"
 #include "TransferDialog.h"
 
 #include "files/SettingsFile.h"
+#include "Version.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QScreen>
@@ -313,4 +316,17 @@ TEST(MainWindow, TheWindowsFitTheScreen)
     app.window.showMonitor();
     const QWidget* monitor = app.window.findChild<QWidget*>("frmMonitoring")->parentWidget();
     EXPECT_LE(monitor->height(), room.height());
+}
+
+TEST(MainWindow, AboutShowsTheProjectVersionWithSpacedPoints)
+{
+    App app;
+    QTimer::singleShot(0, [] {
+        QWidget* about = QApplication::activeModalWidget();
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->objectName(), "frmAbout");
+        EXPECT_EQ(about->findChild<QLabel*>("lblVersion")->text(), "Version : " + QString(kVersionText).replace(".", " . "));
+    });
+    clickInNextDialog("cmdOK");
+    app.window.showAbout();
 }
