@@ -8,8 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace lumetra;
 using namespace lumetra::sim;
@@ -108,6 +113,33 @@ TEST(Pty, SecondOpenIsToldApartFromOtherRefusals)
     EXPECT_NE(r.reason.find("No such file"), std::string::npos);
     TermiosPort notATty("/dev/null");
     EXPECT_EQ(notATty.open(PortSettings{}).status, OpenStatus::Refused);
+}
+
+TEST(Pty, ExclusiveUseEndsWithOurClose)
+{
+    // The server keeps the terminal open all along, as a simulator or socat
+    // does; the flag is the terminal's, so it would outlive our descriptor.
+    ServedLine served(Protocol::Ascii);
+    served.line().addUnit(1, UnitType::DQ);
+    served.start();
+    const int watcher = ::open(served.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(watcher, 0) << std::strerror(errno);
+    const auto exclusive = [&] {
+        int on = 0;
+        EXPECT_EQ(::ioctl(watcher, TIOCGEXCL, &on), 0);
+        return on != 0;
+    };
+    Client c(served.path(), Protocol::Ascii);
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(c.session.OpenCommPort(), 0) << round << ": " << c.session.lastPortError();
+        EXPECT_TRUE(exclusive());
+        TermiosPort other(served.path()); // someone else, while we hold the line
+        EXPECT_EQ(other.open(PortSettings{}).status, OpenStatus::AlreadyOpen);
+        EXPECT_EQ(c.read(0x0404), 0x010A);
+        c.session.closePort();
+        EXPECT_FALSE(exclusive());
+    }
+    ::close(watcher);
 }
 
 TEST(Pty, PortThatVanishesMidReadEndsTheWaitAtOnce)
