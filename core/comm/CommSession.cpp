@@ -157,18 +157,22 @@ CommSession::WaitEnd CommSession::collect(const std::function<bool(const std::ui
 int CommSession::receiveAscii(std::string& replyText)
 {
     // The reply ends with its LF; whatever follows belongs to nobody and the
-    // next transaction discards it as it starts.
+    // next transaction discards it as it starts. A text that reaches the
+    // longest reply there can be without its LF never completes: it ends
+    // there, as a reply without its LF does (3), but at once.
     const WaitEnd end = collect([&](const std::uint8_t* data, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
             replyText += static_cast<char>(data[i]);
-            if (data[i] == '\n')
+            if (data[i] == '\n' || replyText.size() == kLongestAsciiReply)
                 return true;
         }
         return false;
     });
     trace(FrameDirection::Received, Bytes(replyText.begin(), replyText.end()));
+    if (end == WaitEnd::Timeout || (end == WaitEnd::Complete && replyText.back() != '\n'))
+        return Result::Timeout;
     // A line that went away is judged on what came, as a closed port is.
-    return end == WaitEnd::Timeout ? Result::Timeout : judgeAsciiReply(replyText);
+    return judgeAsciiReply(replyText);
 }
 
 int CommSession::receiveRtu(std::size_t expected, std::string& replyText)

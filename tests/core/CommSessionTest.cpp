@@ -18,6 +18,74 @@ struct Rig : lumetra::test::LineRig {
 
 class BothProtocols : public ::testing::TestWithParam<Protocol> {};
 
+// A peer that answers every request with the given bytes and then, if asked,
+// keeps sending filler as fast as the line goes (one millisecond of the fake
+// clock a read): a slave or device server gone mad.
+class ScriptedPort : public SerialPort {
+public:
+    ScriptedPort(RecordingHost& host, std::string reply, bool streams)
+        : m_host(host), m_reply(std::move(reply)), m_streams(streams)
+    {
+    }
+    OpenResult open(const PortSettings&) override
+    {
+        m_open = true;
+        return {OpenStatus::Opened, {}};
+    }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    void setDtrRts(bool) override {}
+    bool discardBuffers() override { return m_open; }
+    bool write(const std::uint8_t*, std::size_t) override
+    {
+        m_pending = m_reply;
+        return m_open;
+    }
+    long bytesWaiting() override { return m_pending.empty() && !m_streams ? 0 : 600; }
+    long read(std::uint8_t* buffer, std::size_t max) override
+    {
+        m_host.now += 1;
+        std::size_t n = 0;
+        for (; n < max && !m_pending.empty(); ++n) {
+            buffer[n] = static_cast<std::uint8_t>(m_pending.front());
+            m_pending.erase(m_pending.begin());
+        }
+        for (; n < max && m_streams; ++n)
+            buffer[n] = '0';
+        handedOut += n;
+        return static_cast<long>(n);
+    }
+    std::string name() const override { return "scripted"; }
+
+    std::size_t handedOut = 0;
+
+private:
+    RecordingHost& m_host;
+    std::string m_reply;
+    bool m_streams;
+    bool m_open = false;
+    std::string m_pending;
+};
+
+struct ScriptedRig {
+    RecordingHost host;
+    StringTable strings;
+    ScriptedPort* port = nullptr;
+    CommSession session;
+    ScriptedRig(Protocol protocol, std::string reply, bool streams)
+        : session(host, strings, [this, reply, streams](int) {
+              auto p = std::make_unique<ScriptedPort>(host, reply, streams);
+              port = p.get();
+              return p;
+          })
+    {
+        session.state().protocol = protocol;
+        session.state().TimeoutMs = 5000;
+        session.state().quietMode = true;
+        EXPECT_EQ(session.OpenCommPort(), 0);
+    }
+};
+
 } // namespace
 
 TEST_P(BothProtocols, ReadsAndWritesThroughTheLine)
@@ -112,6 +180,42 @@ TEST(Transactions, AsciiReplyWithoutLfIsATimeoutAndNoiseShiftsTheText)
     rig.unit().faults() = {};
     rig.unit().faults().garbageBytes = 1; // one 0x00 byte: not a hex pair
     EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 3);
+}
+
+TEST(Transactions, APeerThatNeverStopsIsCutAtTheLongestReply)
+{
+    // ASCII: no LF within the longest reply there can be: never complete (3),
+    // found at once instead of collecting for the whole time-out.
+    for (bool hexDigits : {false, true}) {
+        ScriptedRig rig(Protocol::Ascii, hexDigits ? ":" : "", true);
+        const auto start = rig.host.now;
+        std::string reply;
+        EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
+        EXPECT_LE(rig.port->handedOut, kLongestAsciiReply + 600);
+        EXPECT_LT(rig.host.now - start, 10);
+        EXPECT_EQ(reply.size(), kLongestAsciiReply); // what the session kept
+    }
+    // RTU: more bytes than the reply holds.
+    ScriptedRig rtu(Protocol::Rtu, "", true);
+    std::string reply;
+    EXPECT_EQ(rtu.session.ReadRegisters(0x0404, 1, reply), 3);
+    EXPECT_LE(rtu.port->handedOut, 600u);
+}
+
+TEST(Transactions, TheLongestReplyIsStillJudged)
+{
+    // A read of 255 registers with the right LRC: exactly the longest reply.
+    Bytes body{0x01, 0x03, 0xFE};
+    body.resize(3 + 510, 0x11);
+    std::string text = ":" + toHexText(body) + toHexText({lrcOf(body)}) + "\r\n";
+    ASSERT_EQ(text.size(), kLongestAsciiReply);
+    ScriptedRig rig(Protocol::Ascii, text, false);
+    std::string reply;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0000, 255, reply), 0);
+    EXPECT_EQ(reply, text);
+    // With one noise byte in front the text no longer fits, and is no reply.
+    ScriptedRig noisy(Protocol::Ascii, "?" + text, false);
+    EXPECT_EQ(noisy.session.ReadRegisters(0x0000, 255, reply), 3);
 }
 
 TEST(Transactions, DelayFollowsEveryTransactionButNotAPortFailure)
