@@ -15,10 +15,13 @@ CommSession::CommSession(Host& host, const StringTable& strings, PortProvider po
 
 CommSession::~CommSession() { closePort(); }
 
-int CommSession::OpenCommPort()
+int CommSession::OpenCommPort() { return openPort(true); }
+
+int CommSession::openPort(bool report)
 {
-    auto fail = [this](int code) {
-        ShowCommError(code); // shown even in quiet mode
+    auto fail = [this, report](int code) {
+        if (report)
+            ShowCommError(code); // shown even in quiet mode
         return code;
     };
     m_lastPortError.clear();
@@ -52,6 +55,10 @@ void CommSession::closePort()
 }
 
 bool CommSession::portIsOpen() const { return m_port && m_port->isOpen(); }
+
+bool CommSession::lineLost() const { return m_port && !m_port->isOpen() && !m_port->lossReason().empty(); }
+
+std::string CommSession::lineLossReason() const { return lineLost() ? m_port->lossReason() : std::string(); }
 
 int CommSession::ReadRegisters(int slaveId, std::uint16_t address, int count, std::string& replyText,
                                Protocol protocol)
@@ -94,9 +101,9 @@ int CommSession::transact(Kind kind, const Bytes& request, std::size_t rtuReplyL
     if (result != Result::Ok && !m_state.quietMode) {
         if (kind == Kind::Write) {
             m_host.setStatusPanel(StatusPanel::Transfer, "Write Error");
-            ShowCommError(result);
+            showCommError(result, lineLossReason());
         } else {
-            ShowCommError(result);
+            showCommError(result, lineLossReason());
             m_host.setStatusPanel(StatusPanel::Transfer, "Read Error");
         }
         closePort();
@@ -110,7 +117,7 @@ int CommSession::portFailure(Kind kind)
     const int code = kind == Kind::Read ? Result::Timeout : Result::WriteFailed;
     m_state.LastResult = code;
     if (!m_state.quietMode) {
-        ShowCommError(code);
+        showCommError(code, lineLossReason());
         if (kind == Kind::Read)
             m_host.setStatusPanel(StatusPanel::Transfer, "Read Error");
         closePort();
@@ -201,27 +208,52 @@ void CommSession::SendFinishCommand(int slaveId, Protocol protocol)
         m_port->drain();
 }
 
-void CommSession::PauseMs(int ms)
+int CommSession::PauseMs(int ms)
 {
     // The start is taken ms ahead, so the pause lasts twice its argument.
     const std::int64_t start = m_host.tickMs() + ms;
+    std::uint8_t sink[600];
     for (;;) {
         const std::int64_t elapsed = m_host.tickMs() - start;
         if (elapsed >= ms)
-            break;
-        m_host.runEventsFor(static_cast<int>(ms - elapsed));
+            return Result::Ok;
+        const int left = static_cast<int>(ms - elapsed);
+        if (lineLost())
+            return portFailure(Kind::Write);
+        if (!portIsOpen()) {
+            m_host.runEventsFor(left);
+            continue;
+        }
+        // Waiting on the port rather than the clock alone wakes the pause
+        // when the line goes away. Nobody awaits bytes now: they are dropped
+        // as the next transaction would drop them.
+        const long waiting = m_port->bytesWaiting();
+        if (waiting < 0)
+            return portFailure(Kind::Write);
+        if (waiting == 0) {
+            m_host.waitForPort(*m_port, left);
+            continue;
+        }
+        const long n = m_port->read(sink, sizeof sink);
+        if (n > 0)
+            trace(FrameDirection::Received, Bytes(sink, sink + n));
     }
 }
 
 void CommSession::ShowCommError(int code)
+{
+    const bool refusedOpen = code == Result::CommError || code == Result::PortAlreadyOpen;
+    showCommError(code, refusedOpen ? m_lastPortError : std::string());
+}
+
+void CommSession::showCommError(int code, const std::string& detail)
 {
     const ResultMessage rm = resultMessage(code, m_strings);
     Message m;
     m.text = rm.text;
     m.title = rm.title;
     m.icon = rm.icon;
-    if (code == Result::CommError || code == Result::PortAlreadyOpen)
-        m.detail = m_lastPortError;
+    m.detail = detail;
     m_host.showMessage(m);
 }
 

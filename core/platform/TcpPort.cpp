@@ -62,7 +62,7 @@ OpenResult TcpPort::open(const PortSettings&)
         if (!error) {
             const int one = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-            m_fd = fd;
+            opened(fd);
             break;
         }
         reason = name() + ": " + std::strerror(error);

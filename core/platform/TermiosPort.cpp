@@ -67,7 +67,7 @@ OpenResult TermiosPort::open(const PortSettings& settings)
     // Programs that take no lock are kept off the line by the terminal's
     // exclusive-use flag. Set last, so that no refusal above leaves it set.
     ::ioctl(fd, TIOCEXCL);
-    m_fd = fd;
+    opened(fd);
     serial_icounter_struct counters{};
     m_countersAvailable = ::ioctl(fd, TIOCGICOUNT, &counters) == 0;
     if (m_countersAvailable) {
@@ -100,7 +100,13 @@ void TermiosPort::setDtrRts(bool on)
 
 bool TermiosPort::discardBuffers()
 {
-    return m_fd >= 0 && ::ioctl(m_fd, TCFLSH, TCIOFLUSH) == 0;
+    if (m_fd < 0)
+        return false;
+    if (::ioctl(m_fd, TCFLSH, TCIOFLUSH) != 0) {
+        failWithErrno(errno); // a terminal that was hung up in between
+        return false;
+    }
+    return true;
 }
 
 void TermiosPort::drain()

@@ -117,6 +117,7 @@ TEST_P(BothProtocols, SilentUnitTimesOutAfterTheTimeout)
     ASSERT_EQ(rig.host.messages.size(), 1u);
     EXPECT_EQ(rig.host.messages[0].text, "Time out !");
     EXPECT_EQ(rig.host.messages[0].title, "Error");
+    EXPECT_EQ(rig.host.messages[0].detail, ""); // the line is there: nothing more to say
     EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Read Error");
     EXPECT_FALSE(rig.session.portIsOpen());
     EXPECT_EQ(rig.session.state().LastResult, 3);
@@ -254,6 +255,16 @@ TEST(Transactions, PortThatVanishesMidReadEndsWithoutWaitingForTheTimeout)
     EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
     EXPECT_LE(rig.host.now - start, 400);
     EXPECT_FALSE(rig.session.portIsOpen());
+    EXPECT_TRUE(rig.session.lineLost());
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "Time out !"); // the code and text stay; the cause is added
+    EXPECT_EQ(rig.host.messages[0].detail, "the line was closed");
+    EXPECT_EQ(rig.session.WriteRegister(0x0410, 1), 5);
+    EXPECT_EQ(rig.host.messages.back().detail, "the line was closed");
+    // A fresh open forgets the loss.
+    rig.lineGone = false;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    EXPECT_FALSE(rig.session.lineLost());
 }
 
 TEST(OpenCommPort, RefusalsAndSecondOpen)
@@ -277,10 +288,36 @@ TEST(Session, PauseLastsTwiceItsArgumentAndLetsEventsRun)
     Rig rig;
     int events = 0;
     rig.host.onEvents = [&] { ++events; };
-    const auto start = rig.host.now;
-    rig.session.PauseMs(100);
+    auto start = rig.host.now;
+    EXPECT_EQ(rig.session.PauseMs(100), 0);
     EXPECT_EQ(rig.host.now - start, 200);
     EXPECT_GT(events, 0);
+    // The same with the port open: the pause waits on the line.
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    events = 0;
+    start = rig.host.now;
+    EXPECT_EQ(rig.session.PauseMs(100), 0);
+    EXPECT_EQ(rig.host.now - start, 200);
+    EXPECT_GT(events, 0);
+    EXPECT_TRUE(rig.host.messages.empty());
+}
+
+TEST(Session, APauseEndsAsItsLineGoesAndFailsAsAWrite)
+{
+    Rig rig;
+    rig.host.maxWaitStepMs = 100;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    const auto start = rig.host.now;
+    rig.host.onEvents = [&] {
+        if (rig.host.now - start >= 300)
+            rig.lastPort->unplug();
+    };
+    EXPECT_EQ(rig.session.PauseMs(4000), 5);
+    EXPECT_LE(rig.host.now - start, 400); // not the 8 s the pause would last
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "Failed to write !");
+    EXPECT_EQ(rig.host.messages[0].detail, "the line was closed");
+    EXPECT_FALSE(rig.session.portIsOpen());
 }
 
 TEST(Session, FinishCommandAwaitsNothingAndLeavesLastResult)

@@ -161,7 +161,24 @@ TEST(Pty, PortThatVanishesMidReadEndsTheWaitAtOnce)
     EXPECT_LT(elapsedMs(start), 2000);
     EXPECT_FALSE(c.session.portIsOpen());
     EXPECT_EQ(c.host.messageTexts(), std::vector<std::string>{"Time out !"});
+    EXPECT_EQ(c.host.messages[0].detail, "the line was closed");
     EXPECT_EQ(c.session.WriteRegister(0x0410, 1), 5); // the port is gone: fails at once
+}
+
+TEST(Pty, ALineThatWentBetweenTransactionsIsFoundByTheNext)
+{
+    Pty pty;
+    std::string error;
+    ASSERT_TRUE(pty.create(error)) << error;
+    Client c(pty.slavePath(), Protocol::Ascii);
+    c.session.state().quietMode = true;
+    ASSERT_EQ(c.session.OpenCommPort(), 0);
+    pty.close();
+    std::string reply;
+    EXPECT_EQ(c.session.ReadRegisters(0x0404, 1, reply), 3);
+    EXPECT_TRUE(c.session.lineLost());
+    EXPECT_EQ(c.session.lineLossReason(), "the line was closed");
+    EXPECT_TRUE(c.host.messages.empty());
 }
 
 TEST(Tcp, TheSameBytesOverATcpTunnel)
@@ -185,4 +202,6 @@ TEST(Tcp, TheSameBytesOverATcpTunnel)
     std::string reply;
     EXPECT_EQ(c.session.ReadRegisters(0x0404, 1, reply), 3);
     EXPECT_LT(elapsedMs(start), 2500);
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].detail, "the line was closed");
 }
