@@ -17,6 +17,12 @@ CommSession::~CommSession() { closePort(); }
 
 int CommSession::OpenCommPort() { return openPort(true); }
 
+int CommSession::reopenPort()
+{
+    closePort();
+    return openPort(false);
+}
+
 int CommSession::openPort(bool report)
 {
     auto fail = [this, report](int code) {

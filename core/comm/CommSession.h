@@ -34,6 +34,9 @@ public:
     const StringTable& strings() const { return m_strings; }
 
     int OpenCommPort();
+    // Opens the port again after its line was lost, showing nothing: 0, or
+    // the code OpenCommPort would give.
+    int reopenPort();
     int ReadRegisters(int slaveId, std::uint16_t address, int count, std::string& replyText, Protocol protocol);
     int WriteRegister(int slaveId, std::uint16_t address, std::uint16_t value, Protocol protocol);
     void SendFinishCommand(int slaveId, Protocol protocol);

@@ -202,6 +202,7 @@ void MonitorWindow::runningLook(bool running)
 void MonitorWindow::cmdMonitorStart_Click()
 {
     runningLook(true);
+    m_monitor.setReopenIntervalMs(m_ctx.logSettings.scanRate() * 1000);
     const int rc = m_monitor.Monitor_All();
     if (rc != 0) {
         if (rc == Result::PortAlreadyOpen)
@@ -257,6 +258,7 @@ bool MonitorWindow::startLog(const std::string& path, int scanRate, int delimite
         return false;
     }
     m_ctx.logSettings = m_log.settings();
+    m_monitor.setReopenIntervalMs(m_ctx.logSettings.scanRate() * 1000);
     m_logTimer->start();
     m_menuLogging->setEnabled(false);
     m_menuLogoff->setEnabled(true);
