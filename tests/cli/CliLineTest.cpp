@@ -3,6 +3,7 @@
 // pseudo-terminal link and over TCP.
 
 #include "Process.h"
+#include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,11 @@
 using lumetra::test::Process;
 using lumetra::test::readFile;
 using lumetra::test::run;
+using lumetra::test::ScratchDir;
 
 namespace {
 const std::string kCli = LUMETRA_CLI_PATH;
 const std::string kSim = LUMETRA_SIM_PATH;
-
-struct ScratchDir {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / ("lumetra-cli-line-" + std::to_string(::getpid()));
-    ScratchDir() { std::filesystem::create_directories(path); }
-    ~ScratchDir() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-};
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 8000)
 {
@@ -94,7 +89,7 @@ struct Line {
 
 class OverTheLine : public ::testing::TestWithParam<bool> {
 protected:
-    ScratchDir dir;
+    ScratchDir dir{"lumetra-cli-line"};
     Line line{dir, GetParam() ? freeTcpPort() : 0, nullptr};
 };
 

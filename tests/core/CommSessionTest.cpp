@@ -1,4 +1,5 @@
 #include "LineRig.h"
+#include "ScriptedPort.h"
 
 #include "comm/CommSession.h"
 
@@ -6,7 +7,9 @@
 
 using namespace lumetra;
 using namespace lumetra::sim;
+using lumetra::test::PeerScript;
 using lumetra::test::RecordingHost;
+using lumetra::test::ScriptedPort;
 
 namespace {
 
@@ -18,63 +21,29 @@ struct Rig : lumetra::test::LineRig {
 
 class BothProtocols : public ::testing::TestWithParam<Protocol> {};
 
-// A peer that answers every request with the given bytes and then, if asked,
-// keeps sending filler as fast as the line goes (one millisecond of the fake
-// clock a read): a slave or device server gone mad.
-class ScriptedPort : public SerialPort {
-public:
-    ScriptedPort(RecordingHost& host, std::string reply, bool streams)
-        : m_host(host), m_reply(std::move(reply)), m_streams(streams)
-    {
-    }
-    OpenResult open(const PortSettings&) override
-    {
-        m_open = true;
-        return {OpenStatus::Opened, {}};
-    }
-    void close() override { m_open = false; }
-    bool isOpen() const override { return m_open; }
-    void setDtrRts(bool) override {}
-    bool discardBuffers() override { return m_open; }
-    bool write(const std::uint8_t*, std::size_t) override
-    {
-        m_pending = m_reply;
-        return m_open;
-    }
-    long bytesWaiting() override { return m_pending.empty() && !m_streams ? 0 : 600; }
-    long read(std::uint8_t* buffer, std::size_t max) override
-    {
-        m_host.now += 1;
-        std::size_t n = 0;
-        for (; n < max && !m_pending.empty(); ++n) {
-            buffer[n] = static_cast<std::uint8_t>(m_pending.front());
-            m_pending.erase(m_pending.begin());
-        }
-        for (; n < max && m_streams; ++n)
-            buffer[n] = '0';
-        handedOut += n;
-        return static_cast<long>(n);
-    }
-    std::string name() const override { return "scripted"; }
+// The line is pulled out once ms of the clock have passed from now.
+void unplugAfter(Rig& rig, int ms)
+{
+    const auto start = rig.host.now;
+    rig.host.onEvents = [&rig, start, ms] {
+        if (rig.host.now - start >= ms)
+            rig.lastPort->unplug();
+    };
+}
 
-    std::size_t handedOut = 0;
-
-private:
-    RecordingHost& m_host;
-    std::string m_reply;
-    bool m_streams;
-    bool m_open = false;
-    std::string m_pending;
-};
-
+// A session whose peer answers with the given pieces, all due at once.
 struct ScriptedRig {
     RecordingHost host;
     StringTable strings;
     ScriptedPort* port = nullptr;
     CommSession session;
-    ScriptedRig(Protocol protocol, std::string reply, bool streams)
-        : session(host, strings, [this, reply, streams](int) {
-              auto p = std::make_unique<ScriptedPort>(host, reply, streams);
+    ScriptedRig(Protocol protocol, std::vector<std::string> pieces, bool streams)
+        : session(host, strings, [this, pieces, streams](int) {
+              PeerScript script;
+              for (const std::string& p : pieces)
+                  script.pieces.push_back({0, Bytes(p.begin(), p.end())});
+              script.streams = streams;
+              auto p = std::make_unique<ScriptedPort>(host.now, script);
               port = p.get();
               return p;
           })
@@ -187,8 +156,8 @@ TEST(Transactions, APeerThatNeverStopsIsCutAtTheLongestReply)
 {
     // ASCII: no LF within the longest reply there can be: never complete (3),
     // found at once instead of collecting for the whole time-out.
-    for (bool hexDigits : {false, true}) {
-        ScriptedRig rig(Protocol::Ascii, hexDigits ? ":" : "", true);
+    for (bool colonFirst : {false, true}) {
+        ScriptedRig rig(Protocol::Ascii, {colonFirst ? ":" : "?", std::string(600, '0')}, true);
         const auto start = rig.host.now;
         std::string reply;
         EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
@@ -197,7 +166,7 @@ TEST(Transactions, APeerThatNeverStopsIsCutAtTheLongestReply)
         EXPECT_EQ(reply.size(), kLongestAsciiReply); // what the session kept
     }
     // RTU: more bytes than the reply holds.
-    ScriptedRig rtu(Protocol::Rtu, "", true);
+    ScriptedRig rtu(Protocol::Rtu, {std::string(600, '0')}, true);
     std::string reply;
     EXPECT_EQ(rtu.session.ReadRegisters(0x0404, 1, reply), 3);
     EXPECT_LE(rtu.port->handedOut, 600u);
@@ -210,12 +179,12 @@ TEST(Transactions, TheLongestReplyIsStillJudged)
     body.resize(3 + 510, 0x11);
     std::string text = ":" + toHexText(body) + toHexText({lrcOf(body)}) + "\r\n";
     ASSERT_EQ(text.size(), kLongestAsciiReply);
-    ScriptedRig rig(Protocol::Ascii, text, false);
+    ScriptedRig rig(Protocol::Ascii, {text}, false);
     std::string reply;
     EXPECT_EQ(rig.session.ReadRegisters(0x0000, 255, reply), 0);
     EXPECT_EQ(reply, text);
     // With one noise byte in front the text no longer fits, and is no reply.
-    ScriptedRig noisy(Protocol::Ascii, "?" + text, false);
+    ScriptedRig noisy(Protocol::Ascii, {"?" + text}, false);
     EXPECT_EQ(noisy.session.ReadRegisters(0x0000, 255, reply), 3);
 }
 
@@ -247,10 +216,7 @@ TEST(Transactions, PortThatVanishesMidReadEndsWithoutWaitingForTheTimeout)
     rig.host.maxWaitStepMs = 100;
     ASSERT_EQ(rig.session.OpenCommPort(), 0);
     const auto start = rig.host.now;
-    rig.host.onEvents = [&] {
-        if (rig.host.now - start >= 300)
-            rig.lastPort->unplug();
-    };
+    unplugAfter(rig, 300);
     std::string reply;
     EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
     EXPECT_LE(rig.host.now - start, 400);
@@ -308,10 +274,7 @@ TEST(Session, APauseEndsAsItsLineGoesAndFailsAsAWrite)
     rig.host.maxWaitStepMs = 100;
     ASSERT_EQ(rig.session.OpenCommPort(), 0);
     const auto start = rig.host.now;
-    rig.host.onEvents = [&] {
-        if (rig.host.now - start >= 300)
-            rig.lastPort->unplug();
-    };
+    unplugAfter(rig, 300);
     EXPECT_EQ(rig.session.PauseMs(4000), 5);
     EXPECT_LE(rig.host.now - start, 400); // not the 8 s the pause would last
     ASSERT_EQ(rig.host.messages.size(), 1u);
