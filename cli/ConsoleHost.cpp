@@ -2,13 +2,19 @@
 
 namespace lumetra::cli {
 
+namespace {
+void printLines(std::ostream& os, const std::string& text, const std::string& detail)
+{
+    os << text << "\n";
+    if (!detail.empty())
+        os << "  " << detail << "\n";
+    os.flush();
+}
+} // namespace
+
 MessageAnswer ConsoleHost::showMessage(const Message& message)
 {
-    std::ostream& os = message.title == "Error" ? m_err : m_out;
-    os << message.text << "\n";
-    if (!message.detail.empty())
-        os << "  " << message.detail << "\n";
-    os.flush();
+    printLines(message.title == "Error" ? m_err : m_out, message.text, message.detail);
     m_lastMessage = message.text;
     switch (message.buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
@@ -26,6 +32,11 @@ void ConsoleHost::setStatusPanel(int panel, const std::string& text)
     m_status = text;
     if (m_showStatus)
         m_err << "[" << text << "]\n";
+}
+
+void ConsoleHost::showLineNotice(const std::string& text, const std::string& detail)
+{
+    printLines(m_err, text, detail);
 }
 
 void ConsoleHost::printFinalStatus(bool failed)

@@ -20,6 +20,8 @@ public:
 
     MessageAnswer showMessage(const Message& message) override;
     void setStatusPanel(int panel, const std::string& text) override;
+    // A line on stderr (and the detail under it, as for a message).
+    void showLineNotice(const std::string& text, const std::string& detail) override;
     void processEvents() override
     {
         if (onEvents)

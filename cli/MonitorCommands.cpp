@@ -6,6 +6,7 @@
 #include "monitor/Monitor.h"
 #include "monitor/MonitorLog.h"
 
+#include <algorithm>
 #include <ctime>
 #include <iostream>
 
@@ -60,6 +61,7 @@ int monitorCommand(CommSession& session, ConsoleHost& host, const MonitorOptions
         }
     }
     Monitor monitor(session);
+    monitor.setReopenIntervalMs(std::clamp(o.rate, 1, 3600) * 1000); // the log's scan period
     InterruptWatch interrupt;
     const int rc = monitor.Monitor_All();
     if (rc != 0) {

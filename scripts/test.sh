@@ -13,13 +13,18 @@ cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 bash scripts/package-check.sh
 
-# A short run of the fuzz target (clang's libFuzzer) over the seed corpus.
+# A short run of each fuzz target (clang's libFuzzer) over its seed corpus.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMETRA_FUZZ=ON
 cmake --build build-fuzz -j "$jobs"
-corpus=$(mktemp -d)
-cp fuzz/corpus/* "$corpus"/
-build-fuzz/fuzz/settings_reader_fuzz -max_total_time=15 "$corpus" 2>&1 | tail -n 1
-rm -rf "$corpus"
+fuzz_briefly() { # target, seed folder, seconds
+  local corpus
+  corpus=$(mktemp -d)
+  cp "$2"/* "$corpus"/
+  "build-fuzz/fuzz/$1" -max_total_time="$3" "$corpus" 2>&1 | tail -n 1
+  rm -rf "$corpus"
+}
+fuzz_briefly settings_reader_fuzz fuzz/corpus 15
+fuzz_briefly receive_fuzz fuzz/receive-corpus 5
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETRA_WERROR=ON -DLUMETRA_SANITIZE=ON -DLUMETRA_BENCH=OFF
 cmake --build build-asan -j "$jobs"

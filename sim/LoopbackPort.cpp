@@ -20,9 +20,16 @@ OpenResult LoopbackPort::open(const PortSettings&)
     return {OpenStatus::Opened, {}};
 }
 
+bool LoopbackPort::lineThere()
+{
+    if (m_unplugged)
+        m_open = false; // a port finds its line gone and closes itself
+    return m_open;
+}
+
 bool LoopbackPort::discardBuffers()
 {
-    if (!m_open || m_unplugged)
+    if (!lineThere())
         return false;
     collect();
     m_received.clear();
@@ -31,7 +38,7 @@ bool LoopbackPort::discardBuffers()
 
 bool LoopbackPort::write(const std::uint8_t* data, std::size_t size)
 {
-    if (!m_open || m_unplugged)
+    if (!lineThere())
         return false;
     m_line.receive(data, size, static_cast<double>(m_clock()));
     return true;
@@ -45,10 +52,8 @@ void LoopbackPort::collect()
 
 long LoopbackPort::bytesWaiting()
 {
-    if (m_unplugged) {
-        m_open = false;
+    if (!lineThere())
         return -1;
-    }
     collect();
     return static_cast<long>(m_received.size());
 }

@@ -26,11 +26,13 @@ public:
     long read(std::uint8_t* buffer, std::size_t max) override;
     long msUntilReadable() const override;
     std::string name() const override { return m_name; }
+    std::string lossReason() const override { return m_unplugged ? kLineClosedReason : ""; }
 
     // Makes the line vanish: the next operation finds the port failed.
     void unplug() { m_unplugged = true; }
 
 private:
+    bool lineThere();
     void collect();
 
     VirtualLine& m_line;

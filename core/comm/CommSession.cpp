@@ -15,10 +15,19 @@ CommSession::CommSession(Host& host, const StringTable& strings, PortProvider po
 
 CommSession::~CommSession() { closePort(); }
 
-int CommSession::OpenCommPort()
+int CommSession::OpenCommPort() { return openPort(true); }
+
+int CommSession::reopenPort()
 {
-    auto fail = [this](int code) {
-        ShowCommError(code); // shown even in quiet mode
+    closePort();
+    return openPort(false);
+}
+
+int CommSession::openPort(bool report)
+{
+    auto fail = [this, report](int code) {
+        if (report)
+            ShowCommError(code); // shown even in quiet mode
         return code;
     };
     m_lastPortError.clear();
@@ -54,6 +63,10 @@ void CommSession::closePort()
 }
 
 bool CommSession::portIsOpen() const { return m_port && m_port->isOpen(); }
+
+bool CommSession::lineLost() const { return m_port && !m_port->isOpen() && !m_port->lossReason().empty(); }
+
+std::string CommSession::lineLossReason() const { return lineLost() ? m_port->lossReason() : std::string(); }
 
 int CommSession::ReadRegisters(int slaveId, std::uint16_t address, int count, std::string& replyText,
                                Protocol protocol)
@@ -96,9 +109,9 @@ int CommSession::transact(Kind kind, const Bytes& request, std::size_t rtuReplyL
     if (result != Result::Ok && !m_state.quietMode) {
         if (kind == Kind::Write) {
             m_host.setStatusPanel(StatusPanel::Transfer, "Write Error");
-            ShowCommError(result);
+            showCommError(result, lineLossReason());
         } else {
-            ShowCommError(result);
+            showCommError(result, lineLossReason());
             m_host.setStatusPanel(StatusPanel::Transfer, "Read Error");
         }
         closePort();
@@ -112,7 +125,7 @@ int CommSession::portFailure(Kind kind)
     const int code = kind == Kind::Read ? Result::Timeout : Result::WriteFailed;
     m_state.LastResult = code;
     if (!m_state.quietMode) {
-        ShowCommError(code);
+        showCommError(code, lineLossReason());
         if (kind == Kind::Read)
             m_host.setStatusPanel(StatusPanel::Transfer, "Read Error");
         closePort();
@@ -159,18 +172,22 @@ CommSession::WaitEnd CommSession::collect(const std::function<bool(const std::ui
 int CommSession::receiveAscii(std::string& replyText)
 {
     // The reply ends with its LF; whatever follows belongs to nobody and the
-    // next transaction discards it as it starts.
+    // next transaction discards it as it starts. A text that reaches the
+    // longest reply there can be without its LF never completes: it ends
+    // there, as a reply without its LF does (3), but at once.
     const WaitEnd end = collect([&](const std::uint8_t* data, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
             replyText += static_cast<char>(data[i]);
-            if (data[i] == '\n')
+            if (data[i] == '\n' || replyText.size() == kLongestAsciiReply)
                 return true;
         }
         return false;
     });
     trace(FrameDirection::Received, Bytes(replyText.begin(), replyText.end()));
+    if (end == WaitEnd::Timeout || (end == WaitEnd::Complete && replyText.back() != '\n'))
+        return Result::Timeout;
     // A line that went away is judged on what came, as a closed port is.
-    return end == WaitEnd::Timeout ? Result::Timeout : judgeAsciiReply(replyText);
+    return judgeAsciiReply(replyText);
 }
 
 int CommSession::receiveRtu(std::size_t expected, std::string& replyText)
@@ -199,27 +216,52 @@ void CommSession::SendFinishCommand(int slaveId, Protocol protocol)
         m_port->drain();
 }
 
-void CommSession::PauseMs(int ms)
+int CommSession::PauseMs(int ms)
 {
     // The start is taken ms ahead, so the pause lasts twice its argument.
     const std::int64_t start = m_host.tickMs() + ms;
+    std::uint8_t sink[600];
     for (;;) {
         const std::int64_t elapsed = m_host.tickMs() - start;
         if (elapsed >= ms)
-            break;
-        m_host.runEventsFor(static_cast<int>(ms - elapsed));
+            return Result::Ok;
+        const int left = static_cast<int>(ms - elapsed);
+        if (lineLost())
+            return portFailure(Kind::Write);
+        if (!portIsOpen()) {
+            m_host.runEventsFor(left);
+            continue;
+        }
+        // Waiting on the port rather than the clock alone wakes the pause
+        // when the line goes away. Nobody awaits bytes now: they are dropped
+        // as the next transaction would drop them.
+        const long waiting = m_port->bytesWaiting();
+        if (waiting < 0)
+            return portFailure(Kind::Write);
+        if (waiting == 0) {
+            m_host.waitForPort(*m_port, left);
+            continue;
+        }
+        const long n = m_port->read(sink, sizeof sink);
+        if (n > 0)
+            trace(FrameDirection::Received, Bytes(sink, sink + n));
     }
 }
 
 void CommSession::ShowCommError(int code)
+{
+    const bool refusedOpen = code == Result::CommError || code == Result::PortAlreadyOpen;
+    showCommError(code, refusedOpen ? m_lastPortError : std::string());
+}
+
+void CommSession::showCommError(int code, const std::string& detail)
 {
     const ResultMessage rm = resultMessage(code, m_strings);
     Message m;
     m.text = rm.text;
     m.title = rm.title;
     m.icon = rm.icon;
-    if (code == Result::CommError || code == Result::PortAlreadyOpen)
-        m.detail = m_lastPortError;
+    m.detail = detail;
     m_host.showMessage(m);
 }
 

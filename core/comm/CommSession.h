@@ -34,10 +34,15 @@ public:
     const StringTable& strings() const { return m_strings; }
 
     int OpenCommPort();
+    // Opens the port again after its line was lost, showing nothing: 0, or
+    // the code OpenCommPort would give.
+    int reopenPort();
     int ReadRegisters(int slaveId, std::uint16_t address, int count, std::string& replyText, Protocol protocol);
     int WriteRegister(int slaveId, std::uint16_t address, std::uint16_t value, Protocol protocol);
     void SendFinishCommand(int slaveId, Protocol protocol);
-    void PauseMs(int ms);
+    // Pauses while events run. A pause with the port open ends as soon as its
+    // line goes away and fails as a write on that line does (5); else 0.
+    int PauseMs(int ms);
     void ShowCommError(int code);
     void UpdateCommStatus();
     void LockControls(FormId form);
@@ -52,6 +57,10 @@ public:
     SerialPort* port() { return m_port.get(); }
     // The system's reason for the last refused open, for a detail line.
     const std::string& lastPortError() const { return m_lastPortError; }
+    // True when the port closed itself because its line went away (a hang-up,
+    // a closed peer) since it was opened; lineLossReason() tells why.
+    bool lineLost() const;
+    std::string lineLossReason() const;
 
     // Every frame sent and received goes to the observers.
     int addFrameObserver(FrameObserver observer);
@@ -68,6 +77,8 @@ private:
     int receiveAscii(std::string& replyText);
     int receiveRtu(std::size_t expected, std::string& replyText);
     int portFailure(Kind kind);
+    int openPort(bool report);
+    void showCommError(int code, const std::string& detail);
     void sendFrame(const Bytes& request, Protocol protocol, bool& ok);
     void trace(FrameDirection direction, Bytes bytes);
     void drainLineEvents();

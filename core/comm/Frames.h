@@ -11,6 +11,11 @@ using Bytes = std::vector<std::uint8_t>;
 
 enum class Protocol : int { Ascii = 0, Rtu = 1 };
 
+// The longest ASCII reply there can be: a read of 255 registers, that is
+// ":", slave ID, function code, byte count, 510 data bytes and the LRC in
+// hexadecimal, then CR LF.
+inline constexpr std::size_t kLongestAsciiReply = 1 + 2 * (3 + 2 * 255 + 1) + 2;
+
 namespace FunctionCode {
 inline constexpr std::uint8_t ReadHolding = 0x03;
 inline constexpr std::uint8_t WriteSingle = 0x06;

@@ -40,6 +40,12 @@ public:
 
     virtual MessageAnswer showMessage(const Message& message) = 0;
     virtual void setStatusPanel(int panel, const std::string& text) = 0;
+    // A condition of the line said once, outside any box ("line lost"): by
+    // default in status panel 4 with the line's other conditions.
+    virtual void showLineNotice(const std::string& text, const std::string& /*detail*/)
+    {
+        setStatusPanel(StatusPanel::Transfer, text);
+    }
     virtual void lockControls(FormId form) = 0;
     virtual void unlockControls(FormId form) = 0;
 

@@ -2,6 +2,8 @@
 
 #include "Crc16.h"
 
+#include <algorithm>
+
 namespace lumetra {
 
 namespace {
@@ -10,7 +12,9 @@ bool isException(std::uint8_t functionCode) { return functionCode == 0x83 || fun
 
 std::optional<int> RtuReplyCollector::feed(const std::uint8_t* data, std::size_t size)
 {
-    m_buffer.insert(m_buffer.end(), data, data + size);
+    // One byte past the expected length decides already (3): no more is kept.
+    const std::size_t room = m_expected + 1 - std::min(m_buffer.size(), m_expected + 1);
+    m_buffer.insert(m_buffer.end(), data, data + std::min(size, room));
     if (m_buffer.size() >= 2 && isException(m_buffer[1])) {
         m_expected = kRtuExceptionLength;
         if (m_buffer.size() > m_expected)

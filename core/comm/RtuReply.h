@@ -15,6 +15,7 @@ public:
 
     // Appends bytes; returns the result code once the reply is complete
     // (0, 12, 23, 28, 29, or 3 when more bytes came than the reply holds).
+    // Keeps at most one byte more than the reply holds.
     std::optional<int> feed(const std::uint8_t* data, std::size_t size);
 
     const Bytes& bytes() const { return m_buffer; }

@@ -43,6 +43,10 @@ enum class LineEvent {
     ConfigFailure = 1011,
 };
 
+// Why a port closed itself when its line hung up: an unplugged adapter, a
+// peer that ended, a TCP connection the other side closed.
+inline constexpr const char* kLineClosedReason = "the line was closed";
+
 // The port object the transactions use. One instance is one line; a
 // failure of the line itself (unplugged adapter, dropped connection)
 // closes the port, so isOpen() turns false and the waiting transaction
@@ -77,6 +81,10 @@ public:
 
     // Line conditions seen since the last call.
     virtual std::vector<LineEvent> takeLineEvents() { return {}; }
+
+    // Why the port closed itself (kLineClosedReason, or the system's error);
+    // empty unless the line failed since the port was last opened.
+    virtual std::string lossReason() const { return {}; }
 
     virtual std::string name() const = 0;
 };

@@ -117,18 +117,50 @@ int Monitor::Timer1_monitor()
         return 0;
     m_inCycle = true;
     m_readFailed = false;
-    int rc = 0;
-    if (m_sel.machineTypeCode == 1)
-        rc = Display_DQ();
-    else if (m_sel.functionSelection <= 2)
-        rc = Display_TQ();
-    else if (m_sel.functionSelection <= 8)
-        rc = Display_CQ();
+    int rc = Result::Timeout; // what a read on the lost line gives
+    if (lineReady()) {
+        rc = pollOnce();
+        noticeLostLine();
+    }
     if (rc != 0 && m_running)
         m_readFailed = true; // quiet mode: no message, the picture keeps its last state
     m_session.host().processEvents();
     m_inCycle = false;
     return rc;
+}
+
+int Monitor::pollOnce()
+{
+    if (m_sel.machineTypeCode == 1)
+        return Display_DQ();
+    if (m_sel.functionSelection <= 2)
+        return Display_TQ();
+    if (m_sel.functionSelection <= 8)
+        return Display_CQ();
+    return 0;
+}
+
+bool Monitor::lineReady()
+{
+    if (!m_lineLost)
+        return true;
+    const std::int64_t now = m_session.host().tickMs();
+    if (now < m_nextReopen)
+        return false;
+    m_nextReopen = now + m_reopenIntervalMs;
+    if (m_session.reopenPort() != 0)
+        return false;
+    m_lineLost = false;
+    return true;
+}
+
+void Monitor::noticeLostLine()
+{
+    if (!m_running || !m_session.lineLost())
+        return;
+    m_lineLost = true;
+    m_nextReopen = m_session.host().tickMs() + m_reopenIntervalMs;
+    m_session.host().showLineNotice(kLineLostText, m_session.lineLossReason());
 }
 
 void Monitor::stop()
@@ -138,6 +170,7 @@ void Monitor::stop()
     // A read still waiting (the start's, whose messages are on) ends without
     // a message: the user stopped it.
     m_session.state().quietMode = true;
+    m_lineLost = false;
     m_session.closePort();
 }
 

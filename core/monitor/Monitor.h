@@ -11,6 +11,9 @@ namespace lumetra {
 
 class CommSession;
 
+// What the monitor says once when the line under it goes away.
+inline constexpr const char* kLineLostText = "line lost";
+
 // The codes the description reads and the polling chooses its registers by.
 struct MonitorSelections {
     int machineTypeCode = 0;   // high byte of 0x0404
@@ -48,6 +51,13 @@ public:
     // ends quietly, the port is closed.
     void stop();
 
+    // A line that goes away while polling runs is said once (kLineLostText
+    // through the host); then each cycle fails (read-failed) and the port is
+    // opened again once per this interval, the logging's scan period, until
+    // the line is back at the same place, and polling carries on.
+    void setReopenIntervalMs(int ms) { m_reopenIntervalMs = ms; }
+    bool lineLost() const { return m_lineLost; }
+
     bool running() const { return m_running; }
     bool pollingEnabled() const { return m_pollingEnabled; }
     bool readFailed() const { return m_readFailed; }
@@ -84,6 +94,11 @@ private:
     bool dqKeyOutputLamps(PanelState& first, PanelState& second, bool readOutput);
     void copyAndDraw(bool channelBText);
 
+    int pollOnce();
+    // False while the line is lost and not back yet (one reopen per interval).
+    bool lineReady();
+    void noticeLostLine();
+
     CommSession& m_session;
     MonitorSelections m_sel;
     bool m_running = false;
@@ -91,6 +106,9 @@ private:
     bool m_readFailed = false;
     bool m_inCycle = false;
     bool m_blinkToggle = false;
+    bool m_lineLost = false;
+    std::int64_t m_nextReopen = 0;
+    int m_reopenIntervalMs = 1000;
     int m_result = 0;
     std::array<PanelState, 2> m_work;
     std::array<PanelState, 2> m_shown;

@@ -1,11 +1,18 @@
 #include "FdPort.h"
 
 #include <cerrno>
+#include <cstring>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace lumetra {
+
+void FdPort::opened(int fd)
+{
+    m_fd = fd;
+    m_lossReason.clear();
+}
 
 void FdPort::close()
 {
@@ -13,6 +20,22 @@ void FdPort::close()
         ::close(m_fd);
         m_fd = -1;
     }
+}
+
+void FdPort::fail(std::string reason)
+{
+    m_lossReason = std::move(reason);
+    close();
+}
+
+void FdPort::failWithErrno(int error)
+{
+    // A terminal that was hung up answers EIO; a socket whose peer went, a
+    // reset or a broken pipe.
+    if (error == EIO || error == ENXIO || error == ENODEV || error == ECONNRESET || error == EPIPE)
+        fail(kLineClosedReason);
+    else
+        fail(std::string("the line failed (") + std::strerror(error) + ")");
 }
 
 bool FdPort::write(const std::uint8_t* data, std::size_t size)
@@ -24,12 +47,17 @@ bool FdPort::write(const std::uint8_t* data, std::size_t size)
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
             pollfd p{m_fd, POLLOUT, 0};
-            if (::poll(&p, 1, 1000) <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL))) {
-                fail();
+            const int ready = ::poll(&p, 1, 1000);
+            if (ready <= 0) {
+                fail("the line takes nothing (write timed out)");
+                return false;
+            }
+            if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
+                fail(kLineClosedReason);
                 return false;
             }
         } else {
-            fail();
+            failWithErrno(n < 0 ? errno : EIO);
             return false;
         }
     }
@@ -42,7 +70,7 @@ long FdPort::bytesWaiting()
         return -1;
     int n = 0;
     if (::ioctl(m_fd, FIONREAD, &n) != 0) {
-        fail();
+        failWithErrno(errno);
         return -1;
     }
     if (n > 0)
@@ -54,7 +82,7 @@ long FdPort::bytesWaiting()
         return 0;
     if (!(p.revents & (POLLERR | POLLHUP | POLLNVAL)) && ::ioctl(m_fd, FIONREAD, &n) == 0 && n > 0)
         return n; // bytes arrived in between
-    fail();
+    fail(kLineClosedReason);
     return -1;
 }
 
@@ -67,7 +95,7 @@ long FdPort::read(std::uint8_t* buffer, std::size_t max)
         return n;
     if (errno == EAGAIN || errno == EINTR)
         return 0;
-    fail();
+    failWithErrno(errno);
     return -1;
 }
 

@@ -17,10 +17,20 @@ public:
     long bytesWaiting() override;
     long read(std::uint8_t* buffer, std::size_t max) override;
     int pollFd() const override { return m_fd; }
+    std::string lossReason() const override { return m_lossReason; }
 
 protected:
-    void fail() { close(); }
+    // Takes the descriptor of a port just opened.
+    void opened(int fd);
+    // The line has gone: closes the port and keeps why.
+    void fail(std::string reason);
+    // fail() with the reason errno gives.
+    void failWithErrno(int error);
+
     int m_fd = -1;
+
+private:
+    std::string m_lossReason;
 };
 
 } // namespace lumetra

@@ -1,5 +1,6 @@
 #include "TcpPort.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -61,7 +62,7 @@ OpenResult TcpPort::open(const PortSettings&)
         if (!error) {
             const int one = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-            m_fd = fd;
+            opened(fd);
             break;
         }
         reason = name() + ": " + std::strerror(error);
@@ -75,18 +76,19 @@ OpenResult TcpPort::open(const PortSettings&)
 
 bool TcpPort::discardBuffers()
 {
-    if (m_fd < 0)
-        return false;
-    std::uint8_t sink[512];
-    for (;;) {
-        const long waiting = bytesWaiting();
-        if (waiting < 0)
+    // What is waiting now and no more: a peer that keeps sending must not
+    // keep the discard going.
+    long left = bytesWaiting();
+    std::uint8_t sink[4096];
+    while (left > 0) {
+        const long n = read(sink, std::min(sizeof sink, static_cast<std::size_t>(left)));
+        if (n < 0)
             return false;
-        if (waiting == 0)
-            return true;
-        if (read(sink, sizeof sink) < 0)
-            return false;
+        if (n == 0)
+            break;
+        left -= n;
     }
+    return left >= 0;
 }
 
 } // namespace lumetra

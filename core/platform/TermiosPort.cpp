@@ -35,11 +35,12 @@ OpenResult TermiosPort::open(const PortSettings& settings)
         const int error = errno;
         return {error == EBUSY ? OpenStatus::AlreadyOpen : OpenStatus::Refused, describeOpenError(m_path, error)};
     }
+    // The lock refuses whoever else uses the line right now and ends with
+    // us, however we end.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return {OpenStatus::AlreadyOpen, m_path + " is in use by another program."};
     }
-    ::ioctl(fd, TIOCEXCL);
 
     termios2 tio{};
     if (::ioctl(fd, TCGETS2, &tio) != 0) {
@@ -63,7 +64,10 @@ OpenResult TermiosPort::open(const PortSettings& settings)
         ::close(fd);
         return {OpenStatus::Refused, m_path + ": cannot apply " + settings.toString() + " (" + std::strerror(error) + ")."};
     }
-    m_fd = fd;
+    // Programs that take no lock are kept off the line by the terminal's
+    // exclusive-use flag. Set last, so that no refusal above leaves it set.
+    ::ioctl(fd, TIOCEXCL);
+    opened(fd);
     serial_icounter_struct counters{};
     m_countersAvailable = ::ioctl(fd, TIOCGICOUNT, &counters) == 0;
     if (m_countersAvailable) {
@@ -76,6 +80,16 @@ OpenResult TermiosPort::open(const PortSettings& settings)
     return {OpenStatus::Opened, {}};
 }
 
+void TermiosPort::close()
+{
+    // The flag belongs to the terminal, not to our descriptor: left set, it
+    // refuses every later open by an ordinary user for as long as anything
+    // else (a simulator, socat, another program) keeps the terminal open.
+    if (m_fd >= 0)
+        ::ioctl(m_fd, TIOCNXCL);
+    FdPort::close();
+}
+
 void TermiosPort::setDtrRts(bool on)
 {
     if (m_fd < 0)
@@ -86,7 +100,13 @@ void TermiosPort::setDtrRts(bool on)
 
 bool TermiosPort::discardBuffers()
 {
-    return m_fd >= 0 && ::ioctl(m_fd, TCFLSH, TCIOFLUSH) == 0;
+    if (m_fd < 0)
+        return false;
+    if (::ioctl(m_fd, TCFLSH, TCIOFLUSH) != 0) {
+        failWithErrno(errno); // a terminal that was hung up in between
+        return false;
+    }
+    return true;
 }
 
 void TermiosPort::drain()

@@ -6,12 +6,15 @@ namespace lumetra {
 
 // A serial device through the Linux termios2 interface, so that every rate
 // of the baud list works, 14400 and 28800 included. Opened exclusively: a
-// second open (by us or another program) is told apart from other refusals.
+// second open (by us or another program) is told apart from other refusals,
+// and the exclusivity ends with our close.
 class TermiosPort : public FdPort {
 public:
     explicit TermiosPort(std::string devicePath);
+    ~TermiosPort() override { TermiosPort::close(); }
 
     OpenResult open(const PortSettings& settings) override;
+    void close() override;
     void setDtrRts(bool on) override;
     bool discardBuffers() override;
     void drain() override;

@@ -85,13 +85,14 @@ int summaryBytes(CommSession& session, const DqSettings& s, SummaryPart part)
     return Result::Ok;
 }
 
-// The restart and its waits: the unit needs them before it takes more.
-void restartPauses(CommSession& session, TransferProgress& progress)
+// The restart and its waits: the unit needs them before it takes more. A
+// line that goes away meanwhile ends the download at once.
+int restartPauses(CommSession& session, TransferProgress& progress)
 {
     progress.startTimer();
-    session.PauseMs(4000);
+    LUMETRA_TRY(session.PauseMs(4000));
     session.SendFinishCommand(session.state().DeviceId, session.state().protocol);
-    session.PauseMs(2000);
+    return session.PauseMs(2000);
 }
 
 struct DqRoutine {
@@ -180,7 +181,7 @@ int downloadDq(CommSession& session, const DqSettings& s, TransferTarget target,
     LUMETRA_TRY(session.WriteRegister(0x0696, s.powerSaving));
     LUMETRA_TRY(summaryBytes(session, s, routine.part));
     LUMETRA_TRY(session.WriteRegister(0x0500, 1));
-    restartPauses(session, progress);
+    LUMETRA_TRY(restartPauses(session, progress));
     LUMETRA_TRY(session.WriteRegister(0x04FE, s.keyProtection));
     session.closePort();
     return Result::Ok;
@@ -210,7 +211,7 @@ int downloadTqCq(CommSession& session, const TqCqSettings& s, TransferProgress& 
     }
     progress.advance();
     LUMETRA_TRY(session.WriteRegister(0x0578, 1));
-    restartPauses(session, progress);
+    LUMETRA_TRY(restartPauses(session, progress));
     session.closePort();
     return Result::Ok;
 }

@@ -215,6 +215,7 @@ void MonitorWindow::cmdMonitorStart_Click()
     if (m_starting || m_monitor.cycleRunning())
         return; // a start or a cycle stopped a moment ago is still unwinding
     runningLook(true);
+    m_monitor.setReopenIntervalMs(m_ctx.logSettings.scanRate() * 1000);
     m_starting = true;
     const int rc = m_monitor.Monitor_All();
     m_starting = false;
@@ -272,6 +273,7 @@ bool MonitorWindow::startLog(const std::string& path, int scanRate, int delimite
         return false;
     }
     m_ctx.logSettings = m_log.settings();
+    m_monitor.setReopenIntervalMs(m_ctx.logSettings.scanRate() * 1000);
     m_logTimer->start();
     m_menuLogging->setEnabled(false);
     m_menuLogoff->setEnabled(true);

@@ -2,6 +2,7 @@
 // built-in virtual unit and against a lumetra-sim process on a pseudo-terminal.
 
 #include "Process.h"
+#include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 using lumetra::test::Process;
 using lumetra::test::readFile;
 using lumetra::test::run;
+using lumetra::test::ScratchDir;
 
 namespace {
 const std::string kCli = LUMETRA_CLI_PATH;
@@ -118,15 +120,6 @@ TEST(Sim, RefusesBadUnitsAndFaults)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("unknown fault"), std::string::npos);
 }
-
-namespace {
-struct ScratchDir {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / ("lumetra-cli-files-" + std::to_string(::getpid()));
-    ScratchDir() { std::filesystem::create_directories(path); }
-    ~ScratchDir() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-};
-} // namespace
 
 TEST(CliFiles, NewShowAndSetADqFile)
 {

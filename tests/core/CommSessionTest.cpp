@@ -1,4 +1,5 @@
 #include "LineRig.h"
+#include "ScriptedPort.h"
 
 #include "comm/CommSession.h"
 
@@ -6,7 +7,9 @@
 
 using namespace lumetra;
 using namespace lumetra::sim;
+using lumetra::test::PeerScript;
 using lumetra::test::RecordingHost;
+using lumetra::test::ScriptedPort;
 
 namespace {
 
@@ -17,6 +20,40 @@ struct Rig : lumetra::test::LineRig {
 };
 
 class BothProtocols : public ::testing::TestWithParam<Protocol> {};
+
+// The line is pulled out once ms of the clock have passed from now.
+void unplugAfter(Rig& rig, int ms)
+{
+    const auto start = rig.host.now;
+    rig.host.onEvents = [&rig, start, ms] {
+        if (rig.host.now - start >= ms)
+            rig.lastPort->unplug();
+    };
+}
+
+// A session whose peer answers with the given pieces, all due at once.
+struct ScriptedRig {
+    RecordingHost host;
+    StringTable strings;
+    ScriptedPort* port = nullptr;
+    CommSession session;
+    ScriptedRig(Protocol protocol, std::vector<std::string> pieces, bool streams)
+        : session(host, strings, [this, pieces, streams](int) {
+              PeerScript script;
+              for (const std::string& p : pieces)
+                  script.pieces.push_back({0, Bytes(p.begin(), p.end())});
+              script.streams = streams;
+              auto p = std::make_unique<ScriptedPort>(host.now, script);
+              port = p.get();
+              return p;
+          })
+    {
+        session.state().protocol = protocol;
+        session.state().TimeoutMs = 5000;
+        session.state().quietMode = true;
+        EXPECT_EQ(session.OpenCommPort(), 0);
+    }
+};
 
 } // namespace
 
@@ -49,6 +86,7 @@ TEST_P(BothProtocols, SilentUnitTimesOutAfterTheTimeout)
     ASSERT_EQ(rig.host.messages.size(), 1u);
     EXPECT_EQ(rig.host.messages[0].text, "Time out !");
     EXPECT_EQ(rig.host.messages[0].title, "Error");
+    EXPECT_EQ(rig.host.messages[0].detail, ""); // the line is there: nothing more to say
     EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Read Error");
     EXPECT_FALSE(rig.session.portIsOpen());
     EXPECT_EQ(rig.session.state().LastResult, 3);
@@ -114,6 +152,42 @@ TEST(Transactions, AsciiReplyWithoutLfIsATimeoutAndNoiseShiftsTheText)
     EXPECT_EQ(rig.session.ReadRegisters(0x0400, 1, reply), 3);
 }
 
+TEST(Transactions, APeerThatNeverStopsIsCutAtTheLongestReply)
+{
+    // ASCII: no LF within the longest reply there can be: never complete (3),
+    // found at once instead of collecting for the whole time-out.
+    for (bool colonFirst : {false, true}) {
+        ScriptedRig rig(Protocol::Ascii, {colonFirst ? ":" : "?", std::string(600, '0')}, true);
+        const auto start = rig.host.now;
+        std::string reply;
+        EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
+        EXPECT_LE(rig.port->handedOut, kLongestAsciiReply + 600);
+        EXPECT_LT(rig.host.now - start, 10);
+        EXPECT_EQ(reply.size(), kLongestAsciiReply); // what the session kept
+    }
+    // RTU: more bytes than the reply holds.
+    ScriptedRig rtu(Protocol::Rtu, {std::string(600, '0')}, true);
+    std::string reply;
+    EXPECT_EQ(rtu.session.ReadRegisters(0x0404, 1, reply), 3);
+    EXPECT_LE(rtu.port->handedOut, 600u);
+}
+
+TEST(Transactions, TheLongestReplyIsStillJudged)
+{
+    // A read of 255 registers with the right LRC: exactly the longest reply.
+    Bytes body{0x01, 0x03, 0xFE};
+    body.resize(3 + 510, 0x11);
+    std::string text = ":" + toHexText(body) + toHexText({lrcOf(body)}) + "\r\n";
+    ASSERT_EQ(text.size(), kLongestAsciiReply);
+    ScriptedRig rig(Protocol::Ascii, {text}, false);
+    std::string reply;
+    EXPECT_EQ(rig.session.ReadRegisters(0x0000, 255, reply), 0);
+    EXPECT_EQ(reply, text);
+    // With one noise byte in front the text no longer fits, and is no reply.
+    ScriptedRig noisy(Protocol::Ascii, {"?" + text}, false);
+    EXPECT_EQ(noisy.session.ReadRegisters(0x0000, 255, reply), 3);
+}
+
 TEST(Transactions, DelayFollowsEveryTransactionButNotAPortFailure)
 {
     Rig rig;
@@ -142,14 +216,21 @@ TEST(Transactions, PortThatVanishesMidReadEndsWithoutWaitingForTheTimeout)
     rig.host.maxWaitStepMs = 100;
     ASSERT_EQ(rig.session.OpenCommPort(), 0);
     const auto start = rig.host.now;
-    rig.host.onEvents = [&] {
-        if (rig.host.now - start >= 300)
-            rig.lastPort->unplug();
-    };
+    unplugAfter(rig, 300);
     std::string reply;
     EXPECT_EQ(rig.session.ReadRegisters(0x0404, 1, reply), 3);
     EXPECT_LE(rig.host.now - start, 400);
     EXPECT_FALSE(rig.session.portIsOpen());
+    EXPECT_TRUE(rig.session.lineLost());
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "Time out !"); // the code and text stay; the cause is added
+    EXPECT_EQ(rig.host.messages[0].detail, "the line was closed");
+    EXPECT_EQ(rig.session.WriteRegister(0x0410, 1), 5);
+    EXPECT_EQ(rig.host.messages.back().detail, "the line was closed");
+    // A fresh open forgets the loss.
+    rig.lineGone = false;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    EXPECT_FALSE(rig.session.lineLost());
 }
 
 TEST(OpenCommPort, RefusalsAndSecondOpen)
@@ -173,10 +254,33 @@ TEST(Session, PauseLastsTwiceItsArgumentAndLetsEventsRun)
     Rig rig;
     int events = 0;
     rig.host.onEvents = [&] { ++events; };
-    const auto start = rig.host.now;
-    rig.session.PauseMs(100);
+    auto start = rig.host.now;
+    EXPECT_EQ(rig.session.PauseMs(100), 0);
     EXPECT_EQ(rig.host.now - start, 200);
     EXPECT_GT(events, 0);
+    // The same with the port open: the pause waits on the line.
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    events = 0;
+    start = rig.host.now;
+    EXPECT_EQ(rig.session.PauseMs(100), 0);
+    EXPECT_EQ(rig.host.now - start, 200);
+    EXPECT_GT(events, 0);
+    EXPECT_TRUE(rig.host.messages.empty());
+}
+
+TEST(Session, APauseEndsAsItsLineGoesAndFailsAsAWrite)
+{
+    Rig rig;
+    rig.host.maxWaitStepMs = 100;
+    ASSERT_EQ(rig.session.OpenCommPort(), 0);
+    const auto start = rig.host.now;
+    unplugAfter(rig, 300);
+    EXPECT_EQ(rig.session.PauseMs(4000), 5);
+    EXPECT_LE(rig.host.now - start, 400); // not the 8 s the pause would last
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "Failed to write !");
+    EXPECT_EQ(rig.host.messages[0].detail, "the line was closed");
+    EXPECT_FALSE(rig.session.portIsOpen());
 }
 
 TEST(Session, FinishCommandAwaitsNothingAndLeavesLastResult)

@@ -8,8 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace lumetra;
 using namespace lumetra::sim;
@@ -110,6 +115,33 @@ TEST(Pty, SecondOpenIsToldApartFromOtherRefusals)
     EXPECT_EQ(notATty.open(PortSettings{}).status, OpenStatus::Refused);
 }
 
+TEST(Pty, ExclusiveUseEndsWithOurClose)
+{
+    // The server keeps the terminal open all along, as a simulator or socat
+    // does; the flag is the terminal's, so it would outlive our descriptor.
+    ServedLine served(Protocol::Ascii);
+    served.line().addUnit(1, UnitType::DQ);
+    served.start();
+    const int watcher = ::open(served.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(watcher, 0) << std::strerror(errno);
+    const auto exclusive = [&] {
+        int on = 0;
+        EXPECT_EQ(::ioctl(watcher, TIOCGEXCL, &on), 0);
+        return on != 0;
+    };
+    Client c(served.path(), Protocol::Ascii);
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(c.session.OpenCommPort(), 0) << round << ": " << c.session.lastPortError();
+        EXPECT_TRUE(exclusive());
+        TermiosPort other(served.path()); // someone else, while we hold the line
+        EXPECT_EQ(other.open(PortSettings{}).status, OpenStatus::AlreadyOpen);
+        EXPECT_EQ(c.read(0x0404), 0x010A);
+        c.session.closePort();
+        EXPECT_FALSE(exclusive());
+    }
+    ::close(watcher);
+}
+
 TEST(Pty, PortThatVanishesMidReadEndsTheWaitAtOnce)
 {
     Pty pty;
@@ -129,7 +161,24 @@ TEST(Pty, PortThatVanishesMidReadEndsTheWaitAtOnce)
     EXPECT_LT(elapsedMs(start), 2000);
     EXPECT_FALSE(c.session.portIsOpen());
     EXPECT_EQ(c.host.messageTexts(), std::vector<std::string>{"Time out !"});
+    EXPECT_EQ(c.host.messages[0].detail, "the line was closed");
     EXPECT_EQ(c.session.WriteRegister(0x0410, 1), 5); // the port is gone: fails at once
+}
+
+TEST(Pty, ALineThatWentBetweenTransactionsIsFoundByTheNext)
+{
+    Pty pty;
+    std::string error;
+    ASSERT_TRUE(pty.create(error)) << error;
+    Client c(pty.slavePath(), Protocol::Ascii);
+    c.session.state().quietMode = true;
+    ASSERT_EQ(c.session.OpenCommPort(), 0);
+    pty.close();
+    std::string reply;
+    EXPECT_EQ(c.session.ReadRegisters(0x0404, 1, reply), 3);
+    EXPECT_TRUE(c.session.lineLost());
+    EXPECT_EQ(c.session.lineLossReason(), "the line was closed");
+    EXPECT_TRUE(c.host.messages.empty());
 }
 
 TEST(Tcp, TheSameBytesOverATcpTunnel)
@@ -153,4 +202,6 @@ TEST(Tcp, TheSameBytesOverATcpTunnel)
     std::string reply;
     EXPECT_EQ(c.session.ReadRegisters(0x0404, 1, reply), 3);
     EXPECT_LT(elapsedMs(start), 2500);
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].detail, "the line was closed");
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace lumetra;
 using lumetra::test::LineRig;
 
@@ -403,4 +405,71 @@ TEST(MonitorPolling, SetValuesReadAsTheEditorShowsThem)
             EXPECT_EQ(shownRow(rig.monitor.shown(1)), d == 0 ? shown.substr(1) : shown) << mode << " " << d;
         }
     }
+}
+
+TEST(MonitorPolling, ALostLineIsSaidOnceAndPollingCarriesOnWhenItIsBack)
+{
+    MonitorRig rig(MachineType::DQ, dqTimerCounter());
+    ASSERT_EQ(rig.monitor.Monitor_All(), 0);
+    rig.monitor.setReopenIntervalMs(1000);
+    int draws = 0;
+    rig.monitor.onDraw = [&] { ++draws; };
+    const auto lineLostSaid = [&] {
+        return std::count(rig.host.status.begin(), rig.host.status.end(),
+                          std::pair<int, std::string>{StatusPanel::Transfer, kLineLostText});
+    };
+
+    // A unit that does not answer is not a lost line.
+    rig.unit.faults().silent = true;
+    EXPECT_EQ(rig.monitor.Timer1_monitor(), Result::Timeout);
+    EXPECT_FALSE(rig.monitor.lineLost());
+    rig.unit.faults().silent = false;
+
+    rig.lastPort->unplug();
+    rig.lineGone = true;
+    EXPECT_EQ(rig.monitor.Timer1_monitor(), Result::Timeout);
+    EXPECT_TRUE(rig.monitor.lineLost());
+    EXPECT_TRUE(rig.monitor.readFailed()); // the log writes its error lines as configured
+    EXPECT_EQ(lineLostSaid(), 1);
+
+    // One reopen a scan period, however often the polling timer ticks.
+    const int portsBefore = rig.portsMade;
+    const std::int64_t lost = rig.host.now;
+    while (rig.host.now < lost + 3000) {
+        rig.host.now += 5;
+        EXPECT_EQ(rig.monitor.Timer1_monitor(), Result::Timeout);
+        EXPECT_TRUE(rig.monitor.readFailed());
+    }
+    EXPECT_EQ(rig.portsMade - portsBefore, 3);
+    EXPECT_EQ(lineLostSaid(), 1);
+    EXPECT_TRUE(rig.host.messages.empty()); // neither the loss nor the failed reopens ask anything
+
+    // Back at the same place: the next reopen takes it and polling goes on.
+    rig.lineGone = false;
+    rig.digits(0x04C0, "34560012"); // the time code 5 present value moved meanwhile
+    const int drawsBefore = draws;
+    int rc = Result::Timeout;
+    for (int tick = 0; tick < 200 && rc != 0; ++tick) {
+        rig.host.now += 5;
+        rc = rig.monitor.Timer1_monitor();
+    }
+    EXPECT_EQ(rc, 0);
+    EXPECT_FALSE(rig.monitor.lineLost());
+    EXPECT_FALSE(rig.monitor.readFailed());
+    EXPECT_TRUE(rig.session.portIsOpen());
+    EXPECT_EQ(draws, drawsBefore + 1);
+    EXPECT_EQ(rig.monitor.shown(0).charA, (DigitRow{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(lineLostSaid(), 1);
+
+    // Lost again, then stopped: no more reopens.
+    rig.lastPort->unplug();
+    rig.lineGone = true;
+    rig.monitor.Timer1_monitor();
+    EXPECT_EQ(lineLostSaid(), 2);
+    rig.monitor.stop();
+    const int portsAtStop = rig.portsMade;
+    rig.host.now += 5000;
+    rig.monitor.Timer1_monitor();
+    EXPECT_EQ(rig.portsMade, portsAtStop);
+    EXPECT_FALSE(rig.monitor.lineLost());
 }

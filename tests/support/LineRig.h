@@ -16,12 +16,18 @@ struct LineRig {
     StringTable strings;
     sim::VirtualLine line;
     sim::LoopbackPort* lastPort = nullptr;
+    int portsMade = 0;
+    // While set, every port made is one whose line is gone (opening it fails).
+    bool lineGone = false;
     std::vector<sim::LoggedRequest> requests;
     CommSession session{host, strings, [this](int n) -> std::unique_ptr<SerialPort> {
                             if (n != 1)
                                 return nullptr;
                             auto port = std::make_unique<sim::LoopbackPort>(line, [this] { return host.now; });
+                            if (lineGone)
+                                port->unplug();
                             lastPort = port.get();
+                            ++portsMade;
                             return port;
                         }};
 

@@ -211,6 +211,37 @@ TEST(Transfer, ALineThatVanishesHalfWayLeavesTheUnitUnrestarted)
     EXPECT_FALSE(rig.session.portIsOpen());
 }
 
+TEST(Transfer, ALineThatGoesDuringTheRestartPausesFailsAtOnce)
+{
+    for (MachineType type : {MachineType::DQ, MachineType::TQ}) {
+        SCOPED_TRACE(machineTypeName(type));
+        LineRig rig;
+        sim::VirtualUnit& unit = rig.addUnit(1, type);
+        // Pulled once the restart request has been answered: the pauses run.
+        bool restartAnswered = false;
+        rig.session.addFrameObserver([&](const FrameRecord& r) {
+            restartAnswered = restartAnswered || (r.direction == FrameDirection::Received && unit.restartCount() == 1);
+        });
+        std::int64_t pulledAt = 0;
+        rig.host.maxWaitStepMs = 100;
+        rig.host.onEvents = [&] {
+            if (restartAnswered && pulledAt == 0) {
+                rig.lastPort->unplug();
+                pulledAt = rig.host.now;
+            }
+        };
+        SettingsDocument doc = validDocument(type, 0);
+        EXPECT_EQ(run(rig, OperationKind::Download, doc), Result::WriteFailed);
+        ASSERT_NE(pulledAt, 0);
+        EXPECT_LE(rig.host.now - pulledAt, 100); // not the rest of the 12 s
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_EQ(rig.host.messages[0].text, "Failed to write !");
+        EXPECT_EQ(rig.host.messages[0].detail, "the line was closed");
+        EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Failed to download the settings!");
+        EXPECT_FALSE(rig.session.portIsOpen());
+    }
+}
+
 TEST(Compare, NamesTheFirstDifferingSetting)
 {
     LineRig rig;
