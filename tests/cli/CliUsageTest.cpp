@@ -57,6 +57,7 @@ TEST(CliUsage, EveryCommandRefusesABadOptionTheSameWay)
         {{"--baud", "1234", "ports"}, "--baud: 1234 not in {1200,2400,4800,9600,14400,19200,28800,38400,57600}"},
         {{"--com", "17=/dev/ttyS0", "ports"}, "--com: expected N=DEVICE with N 1..16, got '17=/dev/ttyS0'"},
         {{"--port", "sim:ZZ", "read", "1"}, "--port: unknown virtual unit type in 'sim:ZZ' (use sim:DQ, sim:TQ, sim:CQ or sim:XQ)"},
+        {{"--port", "tcp://127.0.0.1:99999", "read", "1"}, "--port: 'tcp://127.0.0.1:99999' is not tcp://HOST:PORT with PORT 1..65535"},
         {{"--port", "sim:DQ", "download", "--part", "C", "a.zqs"}, "--part: C not in {all,A,B}"},
         {{"upload"}, "--output is required"},
         {{"new", "--type", "ZZ", "--mode", "0", "-o", "a.zqs"}, "--type: unknown machine type 'ZZ' (DQ, TQ, CQ or XQ)"},
