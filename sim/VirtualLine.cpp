@@ -120,7 +120,8 @@ void VirtualLine::handleRequest(const Bytes& request, double nowMs, std::size_t 
 
     Bytes frame;
     if (m_protocol == Protocol::Ascii) {
-        std::string text = ":" + toHexText(*reply) + toHexText({lrcOf(*reply)});
+        std::string text(1, ':');
+        text += toHexText(*reply) + toHexText({lrcOf(*reply)});
         if (u->faults().wrongChecksum)
             text.back() = text.back() == '0' ? '1' : '0';
         text += u->faults().missingLf ? "\r" : "\r\n";

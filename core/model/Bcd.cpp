@@ -66,7 +66,7 @@ std::string FormatValue(int mode, std::string_view rawText, int places)
         return integerPart(text, point, 4) + "0000";
     std::string fraction(text.substr(point + 1));
     if (fraction.empty())
-        fraction = "0";
+        fraction.push_back('0');
     const std::string head = integerPart(text, point, 4);
     if (places == 2)
         return head + "00" + fractionDigits("." + fraction, 0, 2);

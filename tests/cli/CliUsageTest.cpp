@@ -3,6 +3,7 @@
 // nothing on stdout.
 
 #include "Process.h"
+#include "Programs.h"
 
 #include "comm/Frames.h"
 #include "platform/Pty.h"
@@ -12,12 +13,9 @@
 #include <poll.h>
 #include <unistd.h>
 
-using lumetra::test::Process;
-using lumetra::test::run;
+using namespace lumetra::test;
 
 namespace {
-const std::string kCli = LUMETRA_CLI_PATH;
-const std::string kSim = LUMETRA_SIM_PATH;
 const std::string kHint = "Run with --help for more information.\n";
 
 struct Refusal {
@@ -91,7 +89,7 @@ TEST(CliUsage, AReadThatFailsMidwayPrintsNothing)
         request.append(buffer, static_cast<std::size_t>(n));
     }
     const lumetra::Bytes reply{0x01, 0x03, 0x02, 0x01, 0x0A};
-    const std::string frame = ":" + lumetra::toHexText(reply) + lumetra::toHexText({lumetra::lrcOf(reply)}) + "\r\n";
+    const std::string frame = lumetra::BuildAsciiFrame(lumetra::toHexText(reply));
     ASSERT_EQ(::write(unit.masterFd(), frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
     const auto r = cli.finish();
     EXPECT_EQ(r.exitCode, 23);
@@ -124,8 +122,6 @@ TEST(SimUsage, SigtermEndsItWhileARepliesPiecesAreStillDue)
     // A reply in 256 pieces a minute apart, on the slowest paced line.
     Process sim({kSim, "--unit", "1:DQ", "--pace", "--baud", "1200", "--fault", "1:slow=256", "--fault", "1:gap=60000"});
     ASSERT_TRUE(sim.waitForOutput("ready")) << sim.err();
-    const std::string out = sim.out();
-    const std::string pty = out.substr(5, out.find('\n') - 5);
-    EXPECT_EQ(run({kCli, "--port", pty, "--timeout", "200", "read", "0x0404"}).exitCode, 3);
+    EXPECT_EQ(run({kCli, "--port", ptyOf(sim), "--timeout", "200", "read", "0x0404"}).exitCode, 3);
     EXPECT_EQ(sim.finish(SIGTERM).exitCode, 0);
 }

@@ -158,7 +158,7 @@ TEST(AtomicFile, ACrashBeforeTheReplaceLeavesTheOldFileAndNothingElse)
     EXPECT_EQ(contentOf(path), kNew);
 
     // The temporary name of a save still running is left alone.
-    const std::string running = "." + std::string("unit.zqs.") + std::to_string(::getpid()) + ".00000000.lumetra-save";
+    const std::string running = std::string(".unit.zqs.") + std::to_string(::getpid()) + ".00000000.lumetra-save";
     put(dir.file(running), "", 0600);
     ASSERT_TRUE(save(path, kOld, TempFile::Unnamed));
     EXPECT_TRUE(fs::exists(dir.file(running)));
