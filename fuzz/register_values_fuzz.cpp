@@ -4,7 +4,7 @@
 // come from the fuzzer. Nothing may crash, an accepted upload is a settings
 // image of printable characters, and what the monitor shows is printable.
 
-#include "FuzzHost.h"
+#include "InstantHost.h"
 
 #include "comm/CommSession.h"
 #include "comm/Frames.h"
@@ -154,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++data;
     --size;
 
-    fuzz::FuzzHost host;
+    sim::InstantHost host;
     StringTable strings;
     CommSession session(host, strings, [&](int) { return std::make_unique<ValuePort>(data, size, protocol, typeNumber); });
     session.state().protocol = protocol;

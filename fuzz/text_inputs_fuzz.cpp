@@ -4,7 +4,7 @@
 // in its range, and what `set` accepts saves a file that opens again with
 // the same settings.
 
-#include "FuzzHost.h"
+#include "InstantHost.h"
 #include "LinePorts.h"
 
 #include "files/SettingsListing.h"
@@ -37,7 +37,7 @@ void portAddress(const std::string& text)
     long number = 0;
     if (cli::parseNumber(text, 1, 255, number) && (number < 1 || number > 255))
         std::abort();
-    fuzz::FuzzHost host2;
+    sim::InstantHost host2;
     cli::LinePorts ports(PortTable{}, host2);
     CommState state;
     std::string error;

@@ -3,6 +3,7 @@
 // full disk under the monitor's log. As root the commands run as "nobody".
 
 #include "Process.h"
+#include "Programs.h"
 #include "ScratchDir.h"
 #include "Unprivileged.h"
 
@@ -14,16 +15,11 @@
 #include <fstream>
 #include <sys/stat.h>
 
-using lumetra::test::asUnprivileged;
-using lumetra::test::readFile;
-using lumetra::test::run;
-using lumetra::test::ScratchDir;
+using namespace lumetra::test;
 
 namespace {
-const std::string kCli = LUMETRA_CLI_PATH;
-const std::string kSim = LUMETRA_SIM_PATH;
 
-lumetra::test::ProcessResult cli(std::vector<std::string> args)
+ProcessResult cli(std::vector<std::string> args)
 {
     args.insert(args.begin(), kCli);
     return run(asUnprivileged(std::move(args)));
@@ -38,7 +34,7 @@ mode_t modeOf(const std::string& path)
 
 // A scratch folder the commands' user may write in.
 struct UserDir : ScratchDir {
-    UserDir() : ScratchDir("lumetra-cli-user") { lumetra::test::shareWithUnprivileged(path.string()); }
+    UserDir() : ScratchDir("lumetra-cli-user") { shareWithUnprivileged(path.string()); }
 };
 } // namespace
 
@@ -75,9 +71,9 @@ TEST(CliFileSafety, UploadChecksItsOutputBeforeReadingTheUnit)
 {
     UserDir dir;
     const std::string requests = dir.file("requests.jsonl");
-    lumetra::test::Process sim({kSim, "--unit", "1:DQ", "--log", requests});
+    Process sim({kSim, "--unit", "1:DQ", "--log", requests});
     ASSERT_TRUE(sim.waitForOutput("ready")) << sim.err();
-    const std::string pty = sim.out().substr(5, sim.out().find('\n') - 5);
+    const std::string pty = ptyOf(sim);
     const std::string nowhere = dir.file("missing-folder/unit.zqs");
     const auto r = run({kCli, "--port", pty, "upload", "-o", nowhere});
     EXPECT_EQ(r.exitCode, 15);
@@ -154,7 +150,7 @@ TEST(CliFileSafety, MonitorLogIsNeverWrittenThroughALinkAndAFullDiskEndsTheComma
 
     // Room for one line: the second fails, and the command says so once and ends.
     const std::string log = dir.file("full.txt");
-    r = lumetra::test::runWithFileSizeLimit(
+    r = runWithFileSizeLimit(
         asUnprivileged({kCli, "--port", "sim:CQ", "monitor", "--no-redraw", "--cycles", "2000", "--log", log, "--rate", "1"}), 40);
     EXPECT_EQ(r.exitCode, 15);
     EXPECT_EQ(r.out, "");

@@ -2,6 +2,7 @@
 // built-in virtual unit and against a lumetra-sim process on a pseudo-terminal.
 
 #include "Process.h"
+#include "Programs.h"
 #include "ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +15,9 @@ using lumetra::test::readFile;
 using lumetra::test::run;
 using lumetra::test::ScratchDir;
 
-namespace {
-const std::string kCli = LUMETRA_CLI_PATH;
-const std::string kSim = LUMETRA_SIM_PATH;
-
-std::string ptyOf(const Process& sim)
-{
-    const std::string out = sim.out();
-    const auto start = out.find("pty: ") + 5;
-    return out.substr(start, out.find('\n', start) - start);
-}
-} // namespace
+using lumetra::test::kCli;
+using lumetra::test::kSim;
+using lumetra::test::ptyOf;
 
 TEST(Cli, ReadsTheBuiltInVirtualUnit)
 {

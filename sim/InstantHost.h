@@ -3,13 +3,20 @@
 #include "comm/Host.h"
 #include "comm/SerialPort.h"
 
-namespace lumetra::fuzz {
+#include <string>
 
-// A host whose clock moves only when the core waits: pauses and time-outs
-// cost nothing, messages are taken and answered with OK.
-class FuzzHost : public Host {
+namespace lumetra::sim {
+
+// Time that only moves when the core waits (pauses and time-outs cost
+// nothing), every message answered with OK and the first one noted.
+class InstantHost : public Host {
 public:
-    MessageAnswer showMessage(const Message&) override { return MessageAnswer::Ok; }
+    MessageAnswer showMessage(const Message& m) override
+    {
+        if (firstMessage.empty())
+            firstMessage = m.text;
+        return MessageAnswer::Ok;
+    }
     void setStatusPanel(int, const std::string&) override {}
     void lockControls(FormId) override {}
     void unlockControls(FormId) override {}
@@ -24,6 +31,7 @@ public:
     }
 
     std::int64_t now = 0;
+    std::string firstMessage;
 };
 
-} // namespace lumetra::fuzz
+} // namespace lumetra::sim
