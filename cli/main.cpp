@@ -151,13 +151,18 @@ std::optional<int> parseCommandLine(CLI::App& app, int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
-    } catch (const CLI::ParseError& e) {
+    } catch (const CLI::RequiredError& e) {
         // Without a command CLI11 would only say "A subcommand is required".
-        if (app.get_subcommands().empty()) {
-            const std::string commands = "read, write, ports, search, upload, download, compare, describe, monitor, show, new or set";
-            return usageError(std::cerr, app.remaining().empty() ? "no command given: " + commands
-                                                      : "unknown command '" + app.remaining().front() + "' (" + commands + ")");
-        }
+        const std::vector<std::string> rest = app.remaining();
+        const std::string commands = "read, write, ports, search, upload, download, compare, describe, monitor, show, new or set";
+        if (!app.get_subcommands().empty())
+            return usageError(std::cerr, e.what());
+        if (rest.empty())
+            return usageError(std::cerr, "no command given: " + commands);
+        if (rest.front().starts_with("-"))
+            return usageError(std::cerr, "The following argument was not expected: " + rest.front()); // as CLI11 says it
+        return usageError(std::cerr, "unknown command '" + rest.front() + "' (" + commands + ")");
+    } catch (const CLI::ParseError& e) {
         return usageError(std::cerr, e.what());
     }
     return std::nullopt;

@@ -41,6 +41,9 @@ TEST(CliUsage, EveryCommandRefusesABadOptionTheSameWay)
     const std::vector<Refusal> refusals{
         {{"frobnicate"}, "unknown command 'frobnicate' (" + commands + ")"},
         {{}, "no command given: " + commands},
+        {{"--bogus"}, "The following argument was not expected: --bogus"},
+        {{"--bogus", "read", "1"}, "The following argument was not expected: --bogus"},
+        {{"--port"}, "--port: 1 required TEXT missing"},
         {{"--lang", "xx", "show", "a.zqs"}, "--lang: unknown language 'xx' (use en, zh_TW, zh_CN or a language id)"},
         {{"--lang", "xx", "new", "--type", "DQ", "--mode", "0", "-o", "a.zqs"},
          "--lang: unknown language 'xx' (use en, zh_TW, zh_CN or a language id)"},
