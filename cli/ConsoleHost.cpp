@@ -1,5 +1,7 @@
 #include "ConsoleHost.h"
 
+#include "comm/CommSession.h"
+
 namespace lumetra::cli {
 
 namespace {
@@ -44,6 +46,12 @@ void ConsoleHost::printFinalStatus(bool failed)
     if (m_status.empty() || m_status == m_lastMessage)
         return;
     (failed ? m_err : m_out) << m_status << "\n";
+}
+
+int reportResult(CommSession& session, int code, const std::string& detail)
+{
+    session.host().showMessage({resultMessage(code, session.strings()).text, "Error", MessageIcon::Exclamation, MessageButtons::Ok, detail});
+    return code;
 }
 
 } // namespace lumetra::cli

@@ -5,6 +5,10 @@
 #include <functional>
 #include <ostream>
 
+namespace lumetra {
+class CommSession;
+}
+
 namespace lumetra::cli {
 
 // The command line's host: error boxes (title "Error") become lines on
@@ -41,5 +45,9 @@ private:
     std::string m_status;
     std::string m_lastMessage;
 };
+
+// Shows a result code's message as an error box, with a detail line (the
+// file and the system's reason), and returns the code.
+int reportResult(CommSession& session, int code, const std::string& detail);
 
 } // namespace lumetra::cli

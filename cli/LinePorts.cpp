@@ -2,6 +2,8 @@
 
 #include "LoopbackPort.h"
 
+#include "platform/TcpPort.h"
+
 #include <charconv>
 
 namespace lumetra::cli {
@@ -42,6 +44,12 @@ bool LinePorts::choose(const std::string& port, CommState& state, std::string& e
         }
         state.CommPort = static_cast<int>(n);
         return true;
+    }
+    std::string host;
+    std::string service;
+    if (port.rfind("tcp://", 0) == 0 && !TcpPort::parseAddress(port, host, service)) {
+        error = "'" + port + "' is not tcp://HOST:PORT with PORT 1..65535";
+        return false;
     }
     m_table.map(state.CommPort, port);
     return true;

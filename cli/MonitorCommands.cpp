@@ -49,17 +49,9 @@ int monitorCommand(CommSession& session, ConsoleHost& host, const MonitorOptions
 {
     const int index = o.delimiter == "comma" ? 1 : o.delimiter == "tab" ? 2 : 0;
     MonitorLog log(localNow);
-    if (!o.logPath.empty()) {
-        if (!parseScanRate(std::to_string(o.rate))) {
-            std::cerr << kScanRateMessage << "\n";
-            return 2;
-        }
-        std::string reason;
-        if (!log.start(o.logPath, o.rate, index, o.logErrors, &reason)) {
-            std::cerr << "lumetra-cli: cannot write the log: " << reason << "\n";
-            return 2;
-        }
-    }
+    std::string reason;
+    if (!o.logPath.empty() && !log.start(o.logPath, o.rate, index, o.logErrors, &reason))
+        return reportResult(session, Result::SaveFailed, reason);
     Monitor monitor(session);
     monitor.setReopenIntervalMs(std::clamp(o.rate, 1, 3600) * 1000); // the log's scan period
     InterruptWatch interrupt;
@@ -94,12 +86,18 @@ int monitorCommand(CommSession& session, ConsoleHost& host, const MonitorOptions
             break;
         for (std::int64_t now = clock.tickMs(); now >= nextLog; nextLog += 1000)
             log.tick(monitor.running(), monitor.readFailed(), monitor.valueTextA(), monitor.valueTextB());
+        if (!log.writeError().empty())
+            break;
         clock.sleepMs(5); // the polling timer's interval
     }
     monitor.stop();
     host.onEvents = nullptr;
     log.stop();
     session.state().quietMode = false;
+    // A log that could not be written ends the command: the lines it lost
+    // would otherwise go unnoticed.
+    if (!log.writeError().empty())
+        return reportResult(session, Result::SaveFailed, log.writeError() + " (logging stopped)");
     if (!o.redraw)
         draw();
     return 0;

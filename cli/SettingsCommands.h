@@ -9,7 +9,7 @@
 namespace lumetra::cli {
 
 // The settings-file commands; each returns the exit status (0, or the
-// result code whose message it printed to err; 2 for a malformed request).
+// result code whose message it printed to err; 64 for a malformed request).
 int showSettings(const std::string& path, bool json, const StringTable& strings, std::ostream& out, std::ostream& err);
 int newSettings(const std::string& type, int mode, const std::string& path, bool force, std::ostream& err);
 int setSettings(const std::string& path, const std::vector<std::string>& assignments, const StringTable& strings,

@@ -3,6 +3,7 @@
 #include "InterruptWatch.h"
 
 #include "comm/CommSetup.h"
+#include "files/AtomicFile.h"
 #include "files/SettingsFile.h"
 #include "transfer/TransferRun.h"
 
@@ -20,11 +21,8 @@ int loadDocument(CommSession& session, const std::string& path, SettingsDocument
     int rc = LoadImageFromFile(path, image, &reason);
     if (rc == 0)
         rc = doc.read(image, Result::OpenFailed);
-    if (rc != 0) {
-        Message m{resultMessage(rc, session.strings()).text, "Error", MessageIcon::Exclamation, MessageButtons::Ok,
-                  reason.empty() ? path : reason};
-        session.host().showMessage(m);
-    }
+    if (rc != 0)
+        reportResult(session, rc, reason.empty() ? path : reason);
     return rc;
 }
 
@@ -50,20 +48,20 @@ int searchCommand(CommSession& session, ConsoleHost& host, std::ostream& out)
 int uploadCommand(CommSession& session, ConsoleHost& host, const std::string& path, bool force)
 {
     if (!force && std::filesystem::exists(path)) {
-        std::cerr << "lumetra-cli: " << path << " exists; use --force to replace it\n";
-        return 2;
+        return usageError(std::cerr, "--output: " + path + " exists; use --force to replace it");
     }
+    // Refused before the unit is read, not after.
+    std::string reason;
+    if (!checkWritableTarget(path, reason))
+        return reportResult(session, Result::SaveFailed, reason);
     SettingsDocument doc;
     TransferProgress progress;
     int rc = transferCommand(session, OperationKind::Upload, TransferTarget::DqAll, doc, progress, FormId::MainWindow);
     if (rc == 0) {
         SettingsImage image;
         doc.writeUnchecked(image); // the unit's values as they are, checked or not
-        std::string reason;
-        rc = SaveImageToFile(path, image, &reason);
-        if (rc != 0)
-            session.host().showMessage({resultMessage(rc, session.strings()).text, "Error", MessageIcon::Exclamation,
-                                        MessageButtons::Ok, reason});
+        if ((rc = SaveImageToFile(path, image, &reason)) != 0)
+            reportResult(session, rc, reason);
     }
     host.printFinalStatus(rc != 0);
     return rc;
@@ -77,8 +75,7 @@ int downloadCommand(CommSession& session, ConsoleHost& host, const std::string& 
     TransferTarget target = TransferTarget::DqAll;
     if (part == "A" || part == "B") {
         if (doc.machineType() != MachineType::DQ || doc.dq().functionGroup != 0) {
-            std::cerr << "lumetra-cli: --part " << part << " needs a DQ setting with a timer on channel A (function modes 0 and 1)\n";
-            return 2;
+            return usageError(std::cerr, "--part: " + part + " needs a DQ setting with a timer on channel A (function modes 0 and 1)");
         }
         target = part == "A" ? TransferTarget::DqChannelA : TransferTarget::DqChannelB;
     }

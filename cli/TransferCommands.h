@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConsoleHost.h"
+#include "ExitStatus.h"
 
 #include "comm/CommSession.h"
 
@@ -8,13 +9,11 @@
 
 namespace lumetra::cli {
 
-// The line commands; each returns the exit status: the result code, with
-// compare's "different" as 100.
+// The line commands; each returns the exit status (ExitStatus.h): the
+// result code, compare's "different" as 100, a misuse as 64.
 int searchCommand(CommSession& session, ConsoleHost& host, std::ostream& out);
 int uploadCommand(CommSession& session, ConsoleHost& host, const std::string& path, bool force);
 int downloadCommand(CommSession& session, ConsoleHost& host, const std::string& path, const std::string& part);
 int compareCommand(CommSession& session, ConsoleHost& host, const std::string& path);
-
-inline constexpr int kExitDifferent = 100;
 
 } // namespace lumetra::cli

@@ -1,20 +1,25 @@
 // lumetra-cli: the system's operations from a shell.
 
 #include "ConsoleHost.h"
+#include "ExitStatus.h"
 #include "LinePorts.h"
 #include "MonitorCommands.h"
 #include "SettingsCommands.h"
 #include "TransferCommands.h"
 
 #include "comm/CommSession.h"
+#include "monitor/MonitorLog.h"
 #include "text/StringTable.h"
 #include "Version.h"
 
 #include <CLI/CLI.hpp>
 
+#include <climits>
 #include <cstdio>
 #include <unistd.h>
 #include <iostream>
+#include <optional>
+#include <sstream>
 
 using namespace lumetra;
 using namespace lumetra::cli;
@@ -37,8 +42,11 @@ struct GlobalOptions {
     std::string lang;
 };
 
-// Everything a command needs: the host, the strings, the ports and the session.
+// Everything a command needs: the host, the strings, the ports and the
+// session. What a command prints on stdout waits in `out` until it has
+// succeeded: a failed command prints nothing there.
 struct Context {
+    std::ostringstream out;
     ConsoleHost host;
     StringTable strings;
     LinePorts ports;
@@ -46,21 +54,24 @@ struct Context {
     std::int64_t traceStart = 0;
 
     explicit Context(PortTable table, bool showStatus)
-        : host(std::cout, std::cerr, showStatus), ports(std::move(table), host), session(host, strings, ports.provider())
+        : host(out, std::cerr, showStatus), ports(std::move(table), host), session(host, strings, ports.provider())
     {
     }
 };
+
+LanguageId chosenLanguage(const GlobalOptions& o)
+{
+    LanguageId language = languageFromEnvironment();
+    if (!o.lang.empty())
+        parseLanguage(o.lang, language); // checked when parsed
+    return language;
+}
 
 // Applies the global options to the session; returns a non-zero exit code with a message when they are bad.
 int configure(const GlobalOptions& o, Context& ctx)
 {
     CommState& s = ctx.session.state();
-    LanguageId language = languageFromEnvironment();
-    if (!o.lang.empty() && !parseLanguage(o.lang, language)) {
-        std::cerr << "lumetra-cli: unknown language '" << o.lang << "' (use en, zh_TW, zh_CN or a language id)\n";
-        return 2;
-    }
-    ctx.strings.setLanguage(language);
+    ctx.strings.setLanguage(chosenLanguage(o));
     s.BaudIndex = baudIndexOf(o.baud);
     s.ParityIndex = o.parity == "odd" ? 1 : o.parity == "even" ? 2 : 0;
     s.DataBitsIndex = o.dataBits == 7 ? 0 : 1;
@@ -76,10 +87,8 @@ int configure(const GlobalOptions& o, Context& ctx)
     }
     s.DeviceId = static_cast<int>(id);
     std::string error;
-    if (!ctx.ports.choose(o.port, s, error)) {
-        std::cerr << "lumetra-cli: " << error << "\n";
-        return 2;
-    }
+    if (!ctx.ports.choose(o.port, s, error))
+        return usageError(std::cerr, "--port: " + error);
     if (o.trace) {
         ctx.traceStart = ctx.host.tickMs();
         ctx.session.addFrameObserver([&ctx](const FrameRecord& r) {
@@ -104,7 +113,9 @@ int runRead(Context& ctx, long address, long count)
                 session.closePort();
                 return Result::DataError;
             }
-            std::printf("%04lX %04X\n", (address + 2 * k) & 0xFFFF, value);
+            char line[16];
+            std::snprintf(line, sizeof line, "%04lX %04X\n", (address + 2 * k) & 0xFFFF, value);
+            ctx.out << line;
         }
     }
     session.closePort();
@@ -119,6 +130,43 @@ int runWrite(Context& ctx, long address, long value)
     const int rc = session.WriteRegister(static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(value));
     session.closePort();
     return rc;
+}
+
+// A number option or argument in decimal or 0x hex, within [min, max].
+CLI::Validator numberIn(long min, long max)
+{
+    char range[48];
+    std::snprintf(range, sizeof range, "%ld..0x%lX", min, max);
+    return CLI::Validator(
+        [min, max, text = std::string(range)](std::string& value) {
+            long n = 0;
+            return parseNumber(value, min, max, n) ? std::string() : "'" + value + "' is not a number in " + text;
+        },
+        "NUMBER");
+}
+
+// Parses the command line; an exit status when the program must end now.
+std::optional<int> parseCommandLine(CLI::App& app, int argc, char** argv)
+{
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::RequiredError& e) {
+        // Without a command CLI11 would only say "A subcommand is required".
+        const std::vector<std::string> rest = app.remaining();
+        const std::string commands = "read, write, ports, search, upload, download, compare, describe, monitor, show, new or set";
+        if (!app.get_subcommands().empty())
+            return usageError(std::cerr, e.what());
+        if (rest.empty())
+            return usageError(std::cerr, "no command given: " + commands);
+        if (rest.front().starts_with("-"))
+            return usageError(std::cerr, "The following argument was not expected: " + rest.front()); // as CLI11 says it
+        return usageError(std::cerr, "unknown command '" + rest.front() + "' (" + commands + ")");
+    } catch (const CLI::ParseError& e) {
+        return usageError(std::cerr, e.what());
+    }
+    return std::nullopt;
 }
 
 void runPorts(const PortTable& table)
@@ -136,6 +184,7 @@ int main(int argc, char** argv)
     CLI::App app{"Lumetra command line: read, write and manage timer/counter units on a serial line"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("lumetra-cli ") + kVersionText);
+    app.footer(kExitStatusHelp);
     GlobalOptions o;
     app.add_option("--port", o.port, "COM1..COM16, a device path, tcp://HOST:PORT, or sim:DQ|TQ|CQ|XQ (built-in virtual unit)")
         ->capture_default_str();
@@ -152,19 +201,25 @@ int main(int argc, char** argv)
     app.add_option("--delay", o.delayMs, "Pause after every transaction in ms")->check(CLI::Range(0, 60000))->capture_default_str();
     app.add_flag("--trace", o.trace, "Print every frame sent and received to stderr");
     app.add_flag("--status", o.status, "Print the transfer status texts to stderr");
-    app.add_option("--lang", o.lang, "Language of messages: en, zh_TW, zh_CN (default: from the locale)");
+    app.add_option("--lang", o.lang, "Language of messages: en, zh_TW, zh_CN (default: from the locale)")
+        ->check(CLI::Validator(
+            [](std::string& value) {
+                LanguageId language{};
+                return parseLanguage(value, language) ? std::string() : "unknown language '" + value + "' (use en, zh_TW, zh_CN or a language id)";
+            },
+            "LANG"));
 
     std::string readAddress;
     std::string readCount = "1";
     CLI::App* read = app.add_subcommand("read", "Read holding registers; prints 'AAAA VVVV' per register");
-    read->add_option("ADDR", readAddress, "Byte address of the first register (decimal or 0x hex)")->required();
-    read->add_option("COUNT", readCount, "Number of registers, 1..255")->capture_default_str();
+    read->add_option("ADDR", readAddress, "Byte address of the first register (decimal or 0x hex)")->required()->check(numberIn(0, 0xFFFF));
+    read->add_option("COUNT", readCount, "Number of registers, 1..255")->capture_default_str()->check(numberIn(1, 255));
 
     std::string writeAddress;
     std::string writeValue;
     CLI::App* write = app.add_subcommand("write", "Write one holding register");
-    write->add_option("ADDR", writeAddress, "Byte address of the register (decimal or 0x hex)")->required();
-    write->add_option("VALUE", writeValue, "Value 0..65535 (decimal or 0x hex)")->required();
+    write->add_option("ADDR", writeAddress, "Byte address of the register (decimal or 0x hex)")->required()->check(numberIn(0, 0xFFFF));
+    write->add_option("VALUE", writeValue, "Value 0..65535 (decimal or 0x hex)")->required()->check(numberIn(0, 0xFFFF));
 
     CLI::App* ports = app.add_subcommand("ports", "List which device each of COM1..COM16 stands for");
 
@@ -209,9 +264,13 @@ int main(int argc, char** argv)
     MonitorOptions monitorOptions;
     bool noRedraw = false;
     CLI::App* monitorCmd = app.add_subcommand("monitor", "Poll the unit and show its front panel as text; Ctrl-C stops");
-    monitorCmd->add_option("--cycles", monitorOptions.cycles, "Stop after N polling cycles (0: until Ctrl-C)")->capture_default_str();
+    monitorCmd->add_option("--cycles", monitorOptions.cycles, "Stop after N polling cycles (0: until Ctrl-C)")
+        ->check(CLI::Range(0, INT_MAX))
+        ->capture_default_str();
     monitorCmd->add_option("--log", monitorOptions.logPath, "Write the displayed values to this text log");
-    monitorCmd->add_option("--rate", monitorOptions.rate, "Seconds between log lines, 1..3600")->capture_default_str();
+    monitorCmd->add_option("--rate", monitorOptions.rate, "Seconds between log lines, 1..3600")
+        ->check(CLI::Validator([](std::string& value) { return parseScanRate(value) ? std::string() : kScanRateMessage; }, "1..3600"))
+        ->capture_default_str();
     monitorCmd->add_option("--delimiter", monitorOptions.delimiter, "fixed (five blanks), comma or tab")
         ->check(CLI::IsMember({"fixed", "comma", "tab"}))
         ->capture_default_str();
@@ -224,24 +283,20 @@ int main(int argc, char** argv)
     set->add_option("FILE", setPath, "Settings file")->required();
     set->add_option("NAME=VALUE", assignments, "List index, 0/1 for mKP and mPowerSaving, six digits for a value")->required();
 
-    CLI11_PARSE(app, argc, argv);
+    if (const std::optional<int> status = parseCommandLine(app, argc, argv))
+        return *status;
 
     PortTable table = PortTable::detect();
     for (const std::string& m : o.comMappings) {
-        if (!table.mapFromText(m)) {
-            std::cerr << "lumetra-cli: --com expects N=DEVICE with N 1..16, got '" << m << "'\n";
-            return 2;
-        }
+        if (!table.mapFromText(m))
+            return usageError(std::cerr, "--com: expected N=DEVICE with N 1..16, got '" + m + "'");
     }
     if (ports->parsed()) {
         runPorts(table);
         return 0;
     }
     if (show->parsed() || create->parsed() || set->parsed()) {
-        StringTable strings(languageFromEnvironment());
-        LanguageId language{};
-        if (!o.lang.empty() && parseLanguage(o.lang, language))
-            strings.setLanguage(language);
+        const StringTable strings(chosenLanguage(o));
         if (show->parsed())
             return showSettings(showPath, showJson, strings, std::cout, std::cerr);
         if (create->parsed())
@@ -252,35 +307,33 @@ int main(int argc, char** argv)
     Context ctx(std::move(table), o.status);
     if (int rc = configure(o, ctx))
         return rc;
-
-    if (describe->parsed())
-        return describeCommand(ctx.session, std::cout);
-    if (monitorCmd->parsed()) {
-        monitorOptions.redraw = !noRedraw && ::isatty(1);
-        return monitorCommand(ctx.session, ctx.host, monitorOptions, std::cout);
-    }
-    if (search->parsed())
-        return searchCommand(ctx.session, ctx.host, std::cout);
-    if (upload->parsed())
-        return uploadCommand(ctx.session, ctx.host, uploadPath, uploadForce);
-    if (download->parsed())
-        return downloadCommand(ctx.session, ctx.host, downloadPath, downloadPart);
-    if (compare->parsed())
-        return compareCommand(ctx.session, ctx.host, comparePath);
-    if (read->parsed()) {
-        long address = 0;
-        long count = 0;
-        if (!parseNumber(readAddress, 0, 0xFFFF, address) || !parseNumber(readCount, 1, 255, count)) {
-            std::cerr << "lumetra-cli: read expects ADDR 0..0xFFFF and COUNT 1..255\n";
-            return 2;
+    const int rc = [&] {
+        if (describe->parsed())
+            return describeCommand(ctx.session, ctx.out);
+        if (monitorCmd->parsed()) {
+            // A panel redrawn in place is shown as it comes; a printed one only when all went well.
+            monitorOptions.redraw = !noRedraw && ::isatty(1);
+            return monitorCommand(ctx.session, ctx.host, monitorOptions, monitorOptions.redraw ? std::cout : ctx.out);
         }
-        return runRead(ctx, address, count);
-    }
-    long address = 0;
-    long value = 0;
-    if (!parseNumber(writeAddress, 0, 0xFFFF, address) || !parseNumber(writeValue, 0, 0xFFFF, value)) {
-        std::cerr << "lumetra-cli: write expects ADDR and VALUE in 0..0xFFFF\n";
-        return 2;
-    }
-    return runWrite(ctx, address, value);
+        if (search->parsed())
+            return searchCommand(ctx.session, ctx.host, ctx.out);
+        if (upload->parsed())
+            return uploadCommand(ctx.session, ctx.host, uploadPath, uploadForce);
+        if (download->parsed())
+            return downloadCommand(ctx.session, ctx.host, downloadPath, downloadPart);
+        if (compare->parsed())
+            return compareCommand(ctx.session, ctx.host, comparePath);
+        long address = 0;
+        long number = 0;
+        parseNumber(read->parsed() ? readAddress : writeAddress, 0, 0xFFFF, address); // checked when parsed
+        if (read->parsed()) {
+            parseNumber(readCount, 1, 255, number);
+            return runRead(ctx, address, number);
+        }
+        parseNumber(writeValue, 0, 0xFFFF, number);
+        return runWrite(ctx, address, number);
+    }();
+    if (rc == 0 || rc == kExitDifferent)
+        std::cout << ctx.out.str();
+    return rc;
 }

@@ -14,6 +14,10 @@
 
 namespace lumetra::sim {
 
+namespace {
+constexpr double kLongestWaitMs = 60'000;
+} // namespace
+
 LineServer::LineServer(VirtualLine& line) : m_line(line), m_wakeFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 LineServer::~LineServer()
@@ -95,8 +99,12 @@ void LineServer::run()
             fds.push_back({m_listenFd, POLLIN, 0});
         if (m_clientFd >= 0)
             fds.push_back({m_clientFd, POLLIN, 0});
-        // Sleep until the next reply byte is due, to the microsecond.
-        const double due = m_line.msUntilNextDue(nowMs());
+        // Sleep until the next reply byte is due, to the microsecond; a wait
+        // that no clock can express (a line without a speed) is capped, so
+        // the stop signal is still heard.
+        double due = m_line.msUntilNextDue(nowMs());
+        if (!(due < kLongestWaitMs))
+            due = kLongestWaitMs;
         timespec timeout{static_cast<time_t>(due / 1000), static_cast<long>(std::fmod(due, 1000.0) * 1e6)};
         ::ppoll(fds.data(), fds.size(), due < 0 ? nullptr : &timeout, nullptr);
         if ((fds[0].revents | fds[1].revents) & POLLIN)

@@ -1,5 +1,6 @@
 #include "Preload.h"
 
+#include "InstantHost.h"
 #include "LoopbackPort.h"
 
 #include "comm/CommSession.h"
@@ -7,35 +8,6 @@
 #include "transfer/TransferRun.h"
 
 namespace lumetra::sim {
-
-namespace {
-// Time that only moves when the download waits, and a note of the first
-// message the download shows.
-class InstantHost : public Host {
-public:
-    MessageAnswer showMessage(const Message& m) override
-    {
-        if (firstMessage.empty())
-            firstMessage = m.text;
-        return MessageAnswer::Ok;
-    }
-    void setStatusPanel(int, const std::string&) override {}
-    void lockControls(FormId) override {}
-    void unlockControls(FormId) override {}
-    std::int64_t tickMs() override { return now; }
-    void sleepMs(int ms) override { now += ms; }
-    void processEvents() override {}
-    void runEventsFor(int ms) override { now += ms; }
-    void waitForPort(SerialPort& port, int ms) override
-    {
-        const long due = port.msUntilReadable();
-        now += due >= 0 && due < ms ? due : ms;
-    }
-
-    std::int64_t now = 0;
-    std::string firstMessage;
-};
-} // namespace
 
 std::string preloadUnit(VirtualLine& line, int slaveId, const std::string& settingsFile)
 {

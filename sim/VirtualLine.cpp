@@ -9,6 +9,8 @@ namespace lumetra::sim {
 
 namespace {
 constexpr std::size_t kRequestBytes = 6;
+// ":" + 12 hex digits of request + 2 of LRC + CR LF
+constexpr std::size_t kAsciiRequestLength = 1 + 2 * kRequestBytes + 2 + 2;
 // A gap this long between bytes ends a partial frame (a master that gave up).
 constexpr double kFrameResetGapMs = 500;
 constexpr std::uint8_t kNoise[] = {0x00, 0xFF, 0x3F, 0x7E, 0xA5};
@@ -63,12 +65,16 @@ void VirtualLine::parseAscii(double nowMs)
         const auto colon = std::find(m_input.begin(), m_input.end(), ':');
         m_input.erase(m_input.begin(), colon); // noise before a frame
         const auto lf = std::find(m_input.begin(), m_input.end(), '\n');
-        if (lf == m_input.end())
-            return;
+        if (lf == m_input.end()) {
+            if (m_input.size() < kAsciiRequestLength)
+                return;
+            // Longer than any request without its end: noise; look for the next ':'.
+            m_input.erase(m_input.begin());
+            continue;
+        }
         const std::string frame(m_input.begin(), lf + 1);
         m_input.erase(m_input.begin(), lf + 1);
-        // ":" + 12 hex digits of request + 2 of LRC + CR LF
-        if (frame.size() != 1 + 2 * kRequestBytes + 2 + 2 || frame[frame.size() - 2] != '\r')
+        if (frame.size() != kAsciiRequestLength || frame[frame.size() - 2] != '\r')
             continue;
         Bytes request;
         bool hex = true;
@@ -114,7 +120,8 @@ void VirtualLine::handleRequest(const Bytes& request, double nowMs, std::size_t 
 
     Bytes frame;
     if (m_protocol == Protocol::Ascii) {
-        std::string text = ":" + toHexText(*reply) + toHexText({lrcOf(*reply)});
+        std::string text(1, ':');
+        text += toHexText(*reply) + toHexText({lrcOf(*reply)});
         if (u->faults().wrongChecksum)
             text.back() = text.back() == '0' ? '1' : '0';
         text += u->faults().missingLf ? "\r" : "\r\n";

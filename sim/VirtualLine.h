@@ -53,6 +53,8 @@ public:
     // Milliseconds until the next reply byte is due; -1 when none is pending.
     double msUntilNextDue(double nowMs) const;
     bool hasPending() const { return !m_outgoing.empty(); }
+    // Bytes of a request still being collected (never more than one request).
+    std::size_t pendingInput() const { return m_input.size(); }
 
 private:
     void handleRequest(const Bytes& request, double nowMs, std::size_t wireLength);

@@ -50,11 +50,12 @@ FileCommands::FileCommands(Host& host, const StringTable& strings, FileDialogs& 
 
 void FileCommands::status(int stringId) { m_host.setStatusPanel(StatusPanel::Transfer, m_strings.text(stringId)); }
 
-void FileCommands::box(int stringId, const char* title)
+void FileCommands::box(int stringId, const char* title, const std::string& detail)
 {
     Message m;
     m.text = m_strings.text(stringId);
     m.title = title;
+    m.detail = detail;
     m_host.showMessage(m);
 }
 
@@ -131,7 +132,7 @@ int FileCommands::SaveSettingsAs(const SettingsImage& image, FileState& state)
     const std::optional<std::string> path = chooseSavePath({m_folders.settingsFolder(), "Save As", "zqs(*.zqs)|*.zqs", ""}, state, rc);
     if (!path)
         return rc;
-    if ((rc = SaveImageToFile(*path, image)) != 0)
+    if ((rc = SaveImageToFile(*path, image, &m_saveReason)) != 0)
         return rc;
     state.currentPath = *path;
     state.fileKnown = true;
@@ -155,8 +156,9 @@ int FileCommands::save(const SettingsDocument& document, FileState& state, bool 
         return rc;
     }
     int rc = 0;
+    m_saveReason.clear();
     if (state.fileKnown && !saveAs) {
-        rc = SaveImageToFile(state.currentPath, image);
+        rc = SaveImageToFile(state.currentPath, image, &m_saveReason);
     } else {
         state.saveCancelled = false;
         rc = SaveSettingsAs(image, state);
@@ -164,7 +166,7 @@ int FileCommands::save(const SettingsDocument& document, FileState& state, bool 
             return Result::Ok;
     }
     if (rc != 0) {
-        box(253, "Save");
+        box(253, "Save", m_saveReason); // why, e.g. a read-only file
         status(253);
         return rc;
     }

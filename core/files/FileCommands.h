@@ -70,12 +70,13 @@ public:
 private:
     std::optional<std::string> chooseSavePath(const DialogSpec& spec, FileState& state, int& result);
     void status(int stringId);
-    void box(int stringId, const char* title);
+    void box(int stringId, const char* title, const std::string& detail = {});
 
     Host& m_host;
     const StringTable& m_strings;
     FileDialogs& m_dialogs;
     AppFolders m_folders;
+    std::string m_saveReason; // why the last write failed
 };
 
 } // namespace lumetra

@@ -4,7 +4,6 @@
 #include "text/StringTable.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace lumetra {
 
@@ -192,6 +191,14 @@ std::string SettingsDocument::set(const std::string& name, const std::string& va
     return m_type == MachineType::DQ ? setField(m_dq, name, value) : setField(m_tqcq, name, value);
 }
 
+std::string SettingsDocument::assign(const std::string& assignment)
+{
+    const auto eq = assignment.find('=');
+    if (eq == std::string::npos || eq == 0)
+        return "expected NAME=VALUE, got '" + assignment + "'";
+    return set(assignment.substr(0, eq), assignment.substr(eq + 1));
+}
+
 std::string timeRangeText(const std::string& digits, int range)
 {
     switch (range) {
@@ -289,24 +296,6 @@ std::string SettingsDocument::valueText(const std::string& name) const
     }
     const auto* f = TqCqSettings::findValue(name);
     return f ? tqcqValueText(m_tqcq, m_tqcq.*f->member) : std::string();
-}
-
-std::string jsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04X", c);
-            out += esc;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 } // namespace lumetra

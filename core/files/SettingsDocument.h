@@ -64,6 +64,8 @@ public:
     // on/off for the flags mKP and mPowerSaving), six digits or the shown
     // value text for a value display. Empty on success, else why not.
     std::string set(const std::string& name, const std::string& value);
+    // The same from "NAME=VALUE", as the command line takes it.
+    std::string assign(const std::string& assignment);
 
     std::vector<SettingLine> describe(const StringTable& strings) const;
     // A value display's text as its panel shows it ("0012.30", "1234:56").
@@ -81,8 +83,5 @@ private:
 std::string timeRangeText(const std::string& digits, int range);
 // Digits with a point before the last `places` (none for 0).
 std::string decimalText(const std::string& digits, int places);
-
-// Minimal JSON string escaping (quotes, backslash, control characters).
-std::string jsonString(const std::string& text);
 
 } // namespace lumetra

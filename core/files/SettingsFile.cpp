@@ -1,53 +1,29 @@
 #include "SettingsFile.h"
 
+#include "AtomicFile.h"
+#include "RegularFile.h"
+
 #include "comm/ResultCodes.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumetra {
 
 namespace {
-void setReason(std::string* reason, const std::string& what)
+void setReason(std::string* reason, const std::string& text)
 {
     if (reason)
-        *reason = what + ": " + std::strerror(errno);
+        *reason = text;
 }
 } // namespace
 
 int SaveImageToFile(const std::string& path, const SettingsImage& image, std::string* reason)
 {
-    const std::filesystem::path target(path);
-    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        setReason(reason, "cannot write in " + dir.string());
-        return Result::SaveFailed;
-    }
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < image.bytes.size()) {
-        const ssize_t n = ::write(fd, image.bytes.data() + done, image.bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
-    if (!ok)
-        setReason(reason, "cannot write " + path);
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        setReason(reason, "cannot replace " + path);
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
+    std::string why;
+    if (!writeFileAtomically(path, image.bytes, why)) {
+        setReason(reason, why);
         return Result::SaveFailed;
     }
     return Result::Ok;
@@ -56,17 +32,13 @@ int SaveImageToFile(const std::string& path, const SettingsImage& image, std::st
 int LoadImageFromFile(const std::string& path, SettingsImage& image, std::string* reason)
 {
     image.bytes.fill(0xFF);
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
-        setReason(reason, path);
-        return Result::FileMissing;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || S_ISDIR(st.st_mode)) {
-        setReason(reason, "cannot open " + path);
-        if (fd >= 0)
-            ::close(fd);
-        return Result::OpenFailed;
+    std::string why;
+    const int fd = openRegularFileForReading(path, why);
+    const int err = errno;
+    if (fd < 0) {
+        const bool missing = err == ENOENT || err == ENOTDIR;
+        setReason(reason, why);
+        return missing ? Result::FileMissing : Result::OpenFailed;
     }
     std::size_t done = 0;
     while (done < image.bytes.size()) {
@@ -74,7 +46,7 @@ int LoadImageFromFile(const std::string& path, SettingsImage& image, std::string
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            setReason(reason, "cannot read " + path);
+            setReason(reason, "cannot read " + path + ": " + std::strerror(errno));
             ::close(fd);
             return Result::OpenFailed;
         }

@@ -4,6 +4,7 @@
 #include "comm/Frames.h"
 #include "values/ValueText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumetra {
@@ -33,7 +34,8 @@ namespace {
 // The text before the point read as a number, zero-padded.
 std::string integerPart(std::string_view text, std::size_t point, int width)
 {
-    return zeroPadded(static_cast<long long>(leadingNumber(text.substr(0, point))), width);
+    // Held within what a long long takes: a crafted text may spell any number of digits.
+    return zeroPadded(static_cast<long long>(std::clamp(std::trunc(leadingNumber(text.substr(0, point))), -1e18, 1e18)), width);
 }
 
 // The first `count` fraction characters, missing ones filled with "0".
@@ -64,7 +66,7 @@ std::string FormatValue(int mode, std::string_view rawText, int places)
         return integerPart(text, point, 4) + "0000";
     std::string fraction(text.substr(point + 1));
     if (fraction.empty())
-        fraction = "0";
+        fraction.push_back('0');
     const std::string head = integerPart(text, point, 4);
     if (places == 2)
         return head + "00" + fractionDigits("." + fraction, 0, 2);

@@ -462,7 +462,7 @@ int Monitor::Monitor_CQ()
     }
     first.group = 1;
     second.group = 2;
-    second.tbName = f == 6 ? "1" : "0";
+    second.tbName = f == 6 ? '1' : '0';
     m_work = {first, second};
     const bool secondBox = f >= 4 && f <= 7;
     return finishDescription(a.text(), secondBox ? &a.text() : nullptr);

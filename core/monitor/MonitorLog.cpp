@@ -1,7 +1,11 @@
 #include "MonitorLog.h"
 
+#include "files/RegularFile.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace lumetra {
 
@@ -39,13 +43,15 @@ MonitorLog::~MonitorLog() { stop(); }
 bool MonitorLog::start(const std::string& path, int scanRate, int delimiterIndex, bool logErrors, std::string* reason)
 {
     stop();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
+    m_writeError.clear();
+    std::string why;
+    m_fd = openRegularFileForWriting(path, why);
+    if (m_fd < 0) {
         if (reason)
-            *reason = path + ": " + std::strerror(errno);
+            *reason = why;
         return false;
     }
-    m_file = file;
+    m_path = path;
     m_settings.scanSeconds = scanRate % 60;
     m_settings.scanMinutes = scanRate / 60;
     m_settings.delimiterIndex = delimiterIndex;
@@ -57,7 +63,7 @@ bool MonitorLog::start(const std::string& path, int scanRate, int delimiterIndex
 
 bool MonitorLog::tick(bool monitorRunning, bool readFailed, const std::string& valueA, const std::string& valueB)
 {
-    if (!m_file)
+    if (m_fd < 0)
         return false;
     if (++m_elapsedSeconds == 60) {
         ++m_elapsedMinutes;
@@ -77,16 +83,26 @@ bool MonitorLog::tick(bool monitorRunning, bool readFailed, const std::string& v
     else
         line += valueA;
     line += "\r\n";
-    std::fwrite(line.data(), 1, line.size(), m_file);
-    std::fflush(m_file); // every line reaches the file as it is written
+    // Unbuffered: every line reaches the file as it is written.
+    for (std::size_t done = 0; done < line.size();) {
+        const ssize_t n = ::write(m_fd, line.data() + done, line.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            m_writeError = m_path + ": " + std::strerror(n < 0 ? errno : ENOSPC);
+            stop();
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
     return true;
 }
 
 void MonitorLog::stop()
 {
-    if (m_file) {
-        std::fclose(m_file);
-        m_file = nullptr;
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
 }
 

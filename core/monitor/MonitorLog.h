@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -32,8 +31,9 @@ inline constexpr const char* kScanRateMessage = "Please enter an integer between
 std::string logTimeStamp(const std::tm& localTime);
 
 // The text log of the monitor: opened with the options dialog's choices,
-// ticked once a second, a line written and flushed when the interval is
-// complete and monitoring runs.
+// ticked once a second, a line written straight to the file when the
+// interval is complete and monitoring runs. The first failed write (a full
+// disk) closes the log and is kept for the front end to report.
 class MonitorLog {
 public:
     using Clock = std::function<std::tm()>; // the present local time
@@ -43,17 +43,23 @@ public:
     MonitorLog(const MonitorLog&) = delete;
     MonitorLog& operator=(const MonitorLog&) = delete;
 
-    // Takes the dialog's choices and opens the file (replacing it): false
-    // with the system's reason when it cannot be written.
+    // Takes the dialog's choices and opens the file (replacing it; never
+    // through a symbolic link): false with the reason when it cannot be
+    // written.
     bool start(const std::string& path, int scanRate, int delimiterIndex, bool logErrors, std::string* reason = nullptr);
-    bool logging() const { return m_file != nullptr; }
+    bool logging() const { return m_fd >= 0; }
     LogSettings& settings() { return m_settings; }
     const LogSettings& settings() const { return m_settings; }
 
     // The once-a-second tick: counts, and when the interval is complete
     // writes a line (only while monitoring runs) and restarts the count.
-    // Returns true when it wrote a line.
+    // Returns true when it wrote a line; false also when the write failed,
+    // which stops logging (see writeError()).
     bool tick(bool monitorRunning, bool readFailed, const std::string& valueA, const std::string& valueB);
+
+    // Why logging stopped on its own ("PATH: No space left on device"),
+    // empty while it has not; cleared by the next start.
+    const std::string& writeError() const { return m_writeError; }
 
     // Log off: the file is closed.
     void stop();
@@ -64,7 +70,9 @@ public:
 private:
     Clock m_clock;
     LogSettings m_settings;
-    std::FILE* m_file = nullptr;
+    int m_fd = -1;
+    std::string m_path;
+    std::string m_writeError;
     int m_elapsedSeconds = 0;
     int m_elapsedMinutes = 0;
 };

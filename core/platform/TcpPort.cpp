@@ -31,7 +31,10 @@ bool TcpPort::parseAddress(const std::string& address, std::string& host, std::s
     if (host.size() > 2 && host.front() == '[' && host.back() == ']')
         host = host.substr(1, host.size() - 2);
     port = rest.substr(colon + 1);
-    return port.find_first_not_of("0123456789") == std::string::npos;
+    if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int number = std::stoi(port);
+    return number >= 1 && number <= 65535;
 }
 
 OpenResult TcpPort::open(const PortSettings&)

@@ -11,7 +11,8 @@ class TcpPort : public FdPort {
 public:
     TcpPort(std::string host, std::string port, int connectTimeoutMs = 3000);
 
-    // Splits "tcp://host:port"; false when the text is not such an address.
+    // Splits "tcp://host:port"; false when the text is not such an address
+    // or the port is not 1..65535.
     static bool parseAddress(const std::string& address, std::string& host, std::string& port);
 
     OpenResult open(const PortSettings& settings) override;

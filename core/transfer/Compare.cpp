@@ -187,8 +187,10 @@ std::string nameOf(const NamedRange (&table)[N], std::uint16_t address, const St
         if (address < r.from || address > r.to)
             continue;
         std::string name = strings.text(r.stringId);
-        if (r.secondId)
-            name += "/" + strings.text(r.secondId);
+        if (r.secondId) {
+            name += '/';
+            name += strings.text(r.secondId);
+        }
         return name;
     }
     char text[32];

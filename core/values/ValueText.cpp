@@ -29,7 +29,8 @@ double leadingNumber(std::string_view text)
 
 std::string zeroPadded(long long value, int width)
 {
-    std::string digits = std::to_string(value < 0 ? -value : value);
+    // Negated as unsigned: the most negative value has no positive twin.
+    std::string digits = std::to_string(value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value));
     if (static_cast<int>(digits.size()) < width)
         digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
     return digits;

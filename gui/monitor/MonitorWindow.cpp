@@ -275,15 +275,27 @@ bool MonitorWindow::startLog(const std::string& path, int scanRate, int delimite
     m_ctx.logSettings = m_log.settings();
     m_monitor.setReopenIntervalMs(m_ctx.logSettings.scanRate() * 1000);
     m_logTimer->start();
-    m_menuLogging->setEnabled(false);
-    m_menuLogoff->setEnabled(true);
+    loggingMenus(true);
     return true;
 }
 
 void MonitorWindow::Timer1_log_Timer()
 {
     m_log.tick(m_monitor.running(), m_monitor.readFailed(), m_monitor.valueTextA(), m_monitor.valueTextB());
+    if (!m_log.logging() && m_logTimer->isActive()) {
+        // A failed write (a full disk) has stopped the log: say so once and turn logging off.
+        m_logTimer->stop();
+        loggingMenus(false);
+        Message m{m_ctx.strings.text(253), "Error", MessageIcon::Exclamation, MessageButtons::Ok, m_log.writeError()};
+        m_ctx.host.showMessage(m);
+    }
     QCoreApplication::processEvents();
+}
+
+void MonitorWindow::loggingMenus(bool logging)
+{
+    m_menuLogging->setEnabled(!logging);
+    m_menuLogoff->setEnabled(logging);
 }
 
 void MonitorWindow::mLogoff_Click()
@@ -293,8 +305,7 @@ void MonitorWindow::mLogoff_Click()
     m_logTimer->stop();
     QThread::msleep(100);
     m_log.stop();
-    m_menuLogging->setEnabled(true);
-    m_menuLogoff->setEnabled(false);
+    loggingMenus(false);
 }
 
 void MonitorWindow::closeEvent(QCloseEvent* event)

@@ -59,6 +59,7 @@ private:
     void apply(const std::vector<ImageAssignment>& assignments);
     void draw();
     void runningLook(bool running);
+    void loggingMenus(bool logging);
 
     AppContext& m_ctx;
     PanelBitmaps& m_bitmaps;

@@ -3,6 +3,7 @@
 // pseudo-terminal link and over TCP.
 
 #include "Process.h"
+#include "Programs.h"
 #include "ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,10 @@ using lumetra::test::readFile;
 using lumetra::test::run;
 using lumetra::test::ScratchDir;
 
+using lumetra::test::kCli;
+using lumetra::test::kSim;
+
 namespace {
-const std::string kCli = LUMETRA_CLI_PATH;
-const std::string kSim = LUMETRA_SIM_PATH;
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 8000)
 {

@@ -2,6 +2,7 @@
 // built-in virtual unit and against a lumetra-sim process on a pseudo-terminal.
 
 #include "Process.h"
+#include "Programs.h"
 #include "ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +15,9 @@ using lumetra::test::readFile;
 using lumetra::test::run;
 using lumetra::test::ScratchDir;
 
-namespace {
-const std::string kCli = LUMETRA_CLI_PATH;
-const std::string kSim = LUMETRA_SIM_PATH;
-
-std::string ptyOf(const Process& sim)
-{
-    const std::string out = sim.out();
-    const auto start = out.find("pty: ") + 5;
-    return out.substr(start, out.find('\n', start) - start);
-}
-} // namespace
+using lumetra::test::kCli;
+using lumetra::test::kSim;
+using lumetra::test::ptyOf;
 
 TEST(Cli, ReadsTheBuiltInVirtualUnit)
 {
@@ -114,10 +107,10 @@ TEST(Sim, WritesItsRequestLogAndMemoryDump)
 
 TEST(Sim, RefusesBadUnitsAndFaults)
 {
-    EXPECT_EQ(run({kSim, "--unit", "0:DQ"}).exitCode, 2);
-    EXPECT_EQ(run({kSim, "--unit", "1:DQ", "--fault", "2:silent"}).exitCode, 2);
+    EXPECT_EQ(run({kSim, "--unit", "0:DQ"}).exitCode, 64);
+    EXPECT_EQ(run({kSim, "--unit", "1:DQ", "--fault", "2:silent"}).exitCode, 64);
     const auto r = run({kSim, "--fault", "1:melt"});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.exitCode, 64);
     EXPECT_NE(r.err.find("unknown fault"), std::string::npos);
 }
 
@@ -127,7 +120,7 @@ TEST(CliFiles, NewShowAndSetADqFile)
     const std::string f = dir.file("unit.zqs");
     ASSERT_EQ(run({kCli, "new", "--type", "DQ", "--mode", "1", "-o", f}).exitCode, 0);
     EXPECT_EQ(std::filesystem::file_size(f), 256u);
-    EXPECT_EQ(run({kCli, "new", "--type", "DQ", "--mode", "1", "-o", f}).exitCode, 2); // exists: needs --force
+    EXPECT_EQ(run({kCli, "new", "--type", "DQ", "--mode", "1", "-o", f}).exitCode, 64); // exists: needs --force
 
     auto r = run({kCli, "set", f, "lblTimerSettingA=0012.30", "cboOutputModeA=3", "lblHoldTimeA=000500", "lblCounterSettingB_F=000100",
                   "lblHoldCounterB_F=000200", "lblMagnificationB_F=001000", "mKP=1"});
@@ -254,7 +247,7 @@ TEST(CliTransfers, PreloadedUnitUploadsAndComparesAsTheFile)
     r = run({kCli, "--port", pty, "--protocol", "rtu", "--id", "6", "--timeout", "100", "download", file});
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_EQ(r.err, "Time out !\nFailed to download the settings!\n");
-    EXPECT_EQ(run({kCli, "--port", pty, "--id", "5", "download", "--part", "A", file}).exitCode, 2); // not a DQ setting
+    EXPECT_EQ(run({kCli, "--port", pty, "--id", "5", "download", "--part", "A", file}).exitCode, 64); // not a DQ setting
 }
 
 TEST(CliTransfers, SearchListsTheUnitsOnTheLine)
@@ -272,7 +265,7 @@ TEST(CliTransfers, SimulatorRefusesAFileOfAnotherType)
     const std::string file = dir.file("timer.zqs");
     ASSERT_EQ(run({kCli, "new", "--type", "TQ", "--mode", "0", "-o", file}).exitCode, 0);
     const auto r = run({kSim, "--unit", "1:DQ", "--load", file});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Wrong machine type !"), std::string::npos) << r.err;
 }
 
@@ -304,5 +297,5 @@ TEST(CliMonitor, LogsUntilCtrlCAndClosesTheLog)
     EXPECT_EQ(std::count(first.begin(), first.end(), '/'), 2);
     EXPECT_NE(first.find(','), std::string::npos);
     EXPECT_EQ(run({kCli, "--port", "sim:CQ", "monitor", "--log", log, "--rate", "0"}).err,
-              "Please enter an integer between 1 and 3600.\n");
+              "lumetra-cli: --rate: Please enter an integer between 1 and 3600.\nRun with --help for more information.\n");
 }

@@ -1,4 +1,5 @@
 #include "RecordingHost.h"
+#include "Unprivileged.h"
 
 #include "files/FileCommands.h"
 #include "files/SettingsFile.h"
@@ -8,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace lumetra;
@@ -115,6 +117,36 @@ TEST(FileCommands, OpenKeepsTheEditorOnARefusedFile)
     EXPECT_NE(rig.files.open(rig.doc, rig.state), 0);
     EXPECT_EQ(rig.host.messages.size(), messages);
     EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Failed to open the file!");
+}
+
+TEST(FileCommands, OpenRefusesAFifoAtOnceAndSaveSaysWhyAReadOnlyFileIsRefused)
+{
+    Rig rig;
+    fs::create_directories(rig.dir / "Sample");
+    const std::string fifo = rig.path("line.zqs");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0); // no writer: reading it would wait for ever
+    EXPECT_EQ(rig.files.open(rig.doc, rig.state, fifo), Result::OpenFailed);
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "Falied to open the file.");
+    EXPECT_EQ(rig.host.messages[0].detail, fifo + " is a FIFO, not a regular file");
+    EXPECT_EQ(rig.host.lastStatus(StatusPanel::Transfer), "Failed to open the file!");
+
+    test::shareWithUnprivileged(rig.dir.string());
+    test::shareWithUnprivileged((rig.dir / "Sample").string());
+    const std::string readOnly = rig.path("kept.zqs");
+    const int failed = test::runUnprivileged([&] {
+        { std::ofstream(readOnly) << "0100020A"; }
+        ::chmod(readOnly.c_str(), 0444);
+        rig.host.messages.clear();
+        rig.state = {true, true, false, readOnly};
+        if (rig.files.save(rig.doc, rig.state, false) != Result::SaveFailed)
+            return 1;
+        if (rig.host.messages.size() != 1 || rig.host.messages[0].text != "Failed to save the file!"
+            || rig.host.messages[0].detail != "cannot write " + readOnly + ": Permission denied")
+            return 2;
+        return rig.state.settingsChanged ? 0 : 3;
+    });
+    EXPECT_EQ(failed, 0);
 }
 
 TEST(FileCommands, TheCloseQuestionsThreeAnswers)

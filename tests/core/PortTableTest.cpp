@@ -69,6 +69,9 @@ TEST(TcpPort, AddressForms)
     EXPECT_EQ(port, "502");
     EXPECT_FALSE(TcpPort::parseAddress("tcp://host", host, port));
     EXPECT_FALSE(TcpPort::parseAddress("tcp://host:http", host, port));
+    EXPECT_FALSE(TcpPort::parseAddress("tcp://host:0", host, port));
+    EXPECT_FALSE(TcpPort::parseAddress("tcp://host:65536", host, port));
+    EXPECT_FALSE(TcpPort::parseAddress("tcp://host:000000080", host, port));
     EXPECT_FALSE(TcpPort::parseAddress("/dev/ttyUSB0", host, port));
 }
 

@@ -10,6 +10,7 @@
 
 #include "transfer/TransferRun.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,9 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 
 using namespace lumetra;
 using namespace lumetra::gui;
@@ -137,6 +140,35 @@ TEST(MonitorWindow, ASilentUnitFreezesThePictureAndLogsErrors)
     EXPECT_EQ(log.substr(0, log.find("\r\n")).substr(0, 21), "12/5/2026 23:59:58,00");
     EXPECT_NE(log.find("12/5/2026 23:59:58,Error!\r\n"), std::string::npos) << log;
     EXPECT_TRUE(app.host.messages.empty());
+}
+
+TEST(MonitorWindow, ALogThatCannotBeWrittenIsTurnedOffWithItsReason)
+{
+    MonitorApp app(MachineType::CQ, 3);
+    app.window.cmdMonitorStart_Click();
+    ASSERT_EQ(app.window.monitor().Timer1_monitor(), 0);
+    ASSERT_TRUE(app.window.startLog(app.logPath, 1, 1, false));
+    // A file size limit plays the full disk for a moment: the first line fits, the second does not.
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{40, before.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    app.window.Timer1_log_Timer();
+    app.window.Timer1_log_Timer();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_EQ(app.host.messages.size(), 1u);
+    EXPECT_EQ(app.host.messages[0].text, "Failed to save the file!");
+    EXPECT_EQ(app.host.messages[0].title, "Error");
+    EXPECT_EQ(app.host.messages[0].detail, app.logPath + ": File too large");
+    EXPECT_FALSE(app.window.log().logging());
+    EXPECT_TRUE(app.window.findChild<QAction*>("mLogging")->isEnabled());
+    EXPECT_FALSE(app.window.findChild<QAction*>("mLogoff")->isEnabled());
+    app.window.Timer1_log_Timer(); // logging is off: said once
+    EXPECT_EQ(app.host.messages.size(), 1u);
+    EXPECT_TRUE(app.window.monitor().running()); // the monitor goes on
 }
 
 TEST(MonitorWindow, StopInTheMiddleOfACycle)

@@ -1,11 +1,16 @@
+#include "ScratchDir.h"
+#include "Unprivileged.h"
+
 #include "monitor/MonitorLog.h"
 #include "monitor/PanelDrawing.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 
 using namespace lumetra;
 
@@ -126,4 +131,38 @@ TEST(MonitorLog, LinesByRateDelimiterAndErrors)
     std::string reason;
     EXPECT_FALSE(log.start("/nonexistent-dir/log.txt", 1, 0, false, &reason));
     EXPECT_FALSE(reason.empty());
+}
+
+TEST(MonitorLog, AFullDiskStopsTheLogOnceWithTheReasonAndLinksAreNotFollowed)
+{
+    test::ScratchDir dir;
+    const std::string path = dir.file("log.txt");
+    test::shareWithUnprivileged(dir.path.string());
+    // A file size limit plays the full disk: the second line no longer fits.
+    const int failed = test::runUnprivileged([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{40, 40};
+        MonitorLog log(fixedTime);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || !log.start(path, 1, 1, false))
+            return 1;
+        if (!log.tick(true, false, "0012.34", "") || !log.writeError().empty())
+            return 2;
+        if (log.tick(true, false, "0012.34", "") || log.logging())
+            return 3;
+        if (log.writeError() != path + ": File too large")
+            return 4;
+        if (log.tick(true, false, "0012.34", "") || log.writeError() != path + ": File too large")
+            return 5; // stopped: nothing more is tried
+        return 0;
+    });
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(readAll(path).substr(0, 27), "3/7/2026 09:05:03,0012.34\r\n");
+
+    std::ofstream(dir.file("other.txt")) << "keep";
+    std::filesystem::create_symlink(dir.file("other.txt"), dir.file("link.txt"));
+    MonitorLog log(fixedTime);
+    std::string reason;
+    EXPECT_FALSE(log.start(dir.file("link.txt"), 1, 0, false, &reason));
+    EXPECT_EQ(reason, dir.file("link.txt") + " is a symbolic link; it is not followed");
+    EXPECT_EQ(readAll(dir.file("other.txt")), "keep");
 }

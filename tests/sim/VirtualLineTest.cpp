@@ -1,7 +1,13 @@
+#include "LineServer.h"
 #include "SimOptions.h"
 #include "VirtualLine.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <future>
+#include <thread>
+#include <unistd.h>
 
 using namespace lumetra;
 using namespace lumetra::sim;
@@ -80,6 +86,49 @@ TEST(VirtualLine, IgnoresNoiseAndFramesItCannotTrust)
     EXPECT_EQ(rtu.takeDue(0), buildRtuFrame({1, 3, 2, 1, 0x0A}));
 }
 
+TEST(VirtualLine, AFrameThatNeverEndsDoesNotGrowTheInput)
+{
+    VirtualLine ascii(Protocol::Ascii, PortSettings{});
+    ascii.addUnit(1, UnitType::DQ);
+    const std::string endless = ":" + std::string(100'000, '0');
+    ascii.receive(reinterpret_cast<const std::uint8_t*>(endless.data()), endless.size(), 0);
+    EXPECT_LE(ascii.pendingInput(), 17u); // one ASCII request at most
+    const Bytes good = asciiBytes(buildReadRequest(1, 0x0404, 1));
+    ascii.receive(good.data(), good.size(), 0);
+    EXPECT_TRUE(ascii.hasPending());
+}
+
+TEST(LineServer, StopsWhenALineWithoutSpeedHasARepliesDue)
+{
+    // No clock can say when a byte of a line without speed is due: the
+    // server must still hear the stop (SIGTERM comes the same way).
+    PortSettings still;
+    still.baud = 0;
+    VirtualLine line(Protocol::Ascii, still);
+    line.setPacing(true);
+    line.addUnit(1, UnitType::DQ);
+    LineServer server(line);
+    std::string error;
+    ASSERT_TRUE(server.servePty("", error)) << error;
+    const int client = ::open(server.ptyPath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(client, 0);
+    const Bytes request = asciiBytes(buildReadRequest(1, 0x0404, 1));
+    ASSERT_EQ(::write(client, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    std::promise<void> stopped;
+    std::thread serving([&] {
+        server.run();
+        stopped.set_value();
+    });
+    ::usleep(100'000);
+    server.stop();
+    if (stopped.get_future().wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "the server did not stop";
+        std::_Exit(1);
+    }
+    serving.join();
+    ::close(client);
+}
+
 TEST(VirtualLine, PacedRepliesTakeTheirWireTime)
 {
     PortSettings s;
@@ -114,6 +163,18 @@ TEST(SimOptions, UnitAndFaultSpecs)
     EXPECT_FALSE(applyFaultSpec("3:melt", id, f, error));
     EXPECT_NE(error.find("unknown fault"), std::string::npos);
     EXPECT_FALSE(applyFaultSpec("3:garbage=x", id, f, error));
+    EXPECT_FALSE(applyFaultSpec("3:garbage=-1", id, f, error));
+    EXPECT_FALSE(applyFaultSpec("3:gap=60001", id, f, error));
+
+    std::string file;
+    EXPECT_TRUE(parseLoadSpec("12:a:b.zqs", id, file, error));
+    EXPECT_EQ(id, 12);
+    EXPECT_EQ(file, "a:b.zqs");
+    EXPECT_TRUE(parseLoadSpec("./a:b.zqs", id, file, error)); // a colon in the path names no ID
+    EXPECT_EQ(id, 1);
+    EXPECT_EQ(file, "./a:b.zqs");
+    EXPECT_FALSE(parseLoadSpec("0:unit.zqs", id, file, error));
+    EXPECT_FALSE(parseLoadSpec("99999999999:unit.zqs", id, file, error));
 }
 
 TEST(VirtualUnit, RestartsAfterTheLastWriteOfADownload)

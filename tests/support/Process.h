@@ -4,7 +4,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -114,5 +116,56 @@ private:
 };
 
 inline ProcessResult run(std::vector<std::string> args) { return Process(std::move(args)).finish(); }
+
+// Runs a program whose files may not grow beyond `bytes` (a full disk, as the
+// program sees it: writes fail with EFBIG instead of a signal). Its stdout
+// and stderr go through pipes, which the limit does not touch.
+inline ProcessResult runWithFileSizeLimit(std::vector<std::string> args, rlim_t bytes)
+{
+    int outPipe[2];
+    int errPipe[2];
+    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(outPipe[1], 1);
+        ::dup2(errPipe[1], 2);
+        for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
+            ::close(fd);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, bytes};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) == 0)
+            ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    ProcessResult r;
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    for (int open = 2; open > 0;) {
+        ::poll(fds, 2, -1);
+        for (pollfd& p : fds) {
+            if (p.fd < 0 || !p.revents)
+                continue;
+            char buffer[4096];
+            const ssize_t n = ::read(p.fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                ::close(p.fd);
+                p.fd = -1;
+                --open;
+            } else {
+                (&p == &fds[0] ? r.out : r.err).append(buffer, static_cast<std::size_t>(n));
+            }
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return r;
+}
 
 } // namespace lumetra::test

@@ -6,17 +6,27 @@
 
 namespace lumetra::test {
 
-// A folder of this test process below the temporary folder, removed with it.
+// A folder of the test's own below the temporary folder, removed at the end.
 struct ScratchDir {
-    explicit ScratchDir(const std::string& prefix = "lumetra-cli-files")
-        : path(std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(::getpid())))
+    std::filesystem::path path;
+    explicit ScratchDir(const std::string& name = "lumetra-scratch")
+        : path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++serial())))
     {
+        std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
     }
     ~ScratchDir() { std::filesystem::remove_all(path); }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
     std::string file(const std::string& name) const { return (path / name).string(); }
 
-    std::filesystem::path path;
+private:
+    static int& serial()
+    {
+        static int n = 0;
+        return n;
+    }
 };
 
 } // namespace lumetra::test
