@@ -152,6 +152,8 @@ std::optional<int> parseCommandLine(CLI::App& app, int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
     } catch (const CLI::RequiredError& e) {
         // Without a command CLI11 would only say "A subcommand is required".
         const std::vector<std::string> rest = app.remaining();

@@ -184,7 +184,7 @@ TEST(CliFiles, ShowMarksActiveWhatTheEditorShows)
     r = run({kCli, "show", counters});
     EXPECT_NE(r.out.find("cboCountInputMode_C_Dual_0     Input Mode                   1 : Individual (Up)\n"), std::string::npos) << r.out;
     r = run({kCli, "set", counters, "cboMaxFreq_C_Dual_0=1"});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.exitCode, 64);
     EXPECT_NE(r.err.find("cboMaxFreq_C_Dual_0 is not kept in settings files"), std::string::npos) << r.err;
 }
 
