@@ -115,7 +115,7 @@ struct DqSettings {
     int decimalClass(const ValueField<DqSettings>& field) const;
 };
 
-// Captions of the seven function modes (string ids 139..145).
-int dqFunctionModeStringId(int mode);
+// Captions of the seven function modes (Text::FunctionTimerCounter onward).
+Text dqFunctionModeStringId(int mode);
 
 } // namespace lumetra

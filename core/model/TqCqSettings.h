@@ -106,7 +106,7 @@ struct TqCqSettings {
     static const ValueField<TqCqSettings>* findValue(const std::string& name);
 };
 
-// Captions of the nine function modes (string ids 195..197, 226..231).
-int tqcqFunctionModeStringId(int mode);
+// Captions of the nine function modes (the timer names, then the counter names).
+Text tqcqFunctionModeStringId(int mode);
 
 } // namespace lumetra

@@ -37,23 +37,23 @@ QString panelName(MachineType type, int block)
 }
 
 // The panel titles (string ids) of the blocks.
-int panelTitle(MachineType type, int block)
+Text panelTitle(MachineType type, int block)
 {
     if (type == MachineType::DQ) {
-        static const int ids[] = {106, 155, 171, 187, 200, 236, 237};
+        static const Text ids[] = {Text::Settings, Text::TitleTimer, Text::Title1StageCounter, Text::TitleTachometer, Text::Title2StageTimer, Text::TitleDualCounter, Text::TitleTachometerCq};
         return ids[block];
     }
-    static const int ids[] = {106, 198, 199, 200, 106, 232, 233, 235, 237};
+    static const Text ids[] = {Text::Settings, Text::TitleTimerTq, Text::TitleTwinTimer, Text::Title2StageTimer, Text::Settings, Text::Title1StageCounterCq, Text::Title2StageCounter, Text::TitleBatchCounter, Text::TitleTachometerCq};
     return ids[block];
 }
 
-QString labelText(const AppContext& ctx, int id) { return uiText(ctx, id) + " :"; }
+QString labelText(const AppContext& ctx, Text id) { return uiText(ctx, id) + " :"; }
 
 // The panel's title; the two halves of a single function say which they are.
 QString panelCaption(const AppContext& ctx, MachineType type, int block)
 {
     if (type == MachineType::DQ && block >= DqBlock::TwoStageTimer) {
-        static const int ids[] = {200, 236, 237}; // 2-stage timer, dual counter, tachometer
+        static const Text ids[] = {Text::Title2StageTimer, Text::TitleDualCounter, Text::TitleTachometerCq}; // 2-stage timer, dual counter, tachometer
         const bool second = block >= DqBlock::TwoStageTimerB;
         const int index = block - (second ? DqBlock::TwoStageTimerB : DqBlock::TwoStageTimer);
         return uiText(ctx, ids[index]) + (second ? "  -  B" : "  -  A");
@@ -80,49 +80,49 @@ void EditorWindow::build()
     SettingsDocument& doc = m_ctx.document;
     const MachineType type = doc.machineType();
 
-    QMenu* file = menus->addMenu(uiText(m_ctx, 127));
+    QMenu* file = menus->addMenu(uiText(m_ctx, Text::MenuFile));
     file->setObjectName("mFile");
-    const auto item = [this](QMenu* menu, const char* name, int caption, std::function<void()> action) {
+    const auto item = [this](QMenu* menu, const char* name, Text caption, std::function<void()> action) {
         QAction* a = menu->addAction(uiText(m_ctx, caption), this, std::move(action));
         a->setObjectName(name);
         return a;
     };
-    item(file, "mNew", 133, [this] { mNew_Click(); });
-    item(file, "mOpenSetting", 134, [this] { mOpenSetting_Click(); });
-    item(file, "mClose", 135, [this] { mClose_Click(); });
-    item(file, "mSaveSetting", 136, [this] { mSaveSetting_Click(); });
-    item(file, "mSaveAs", 137, [this] { mSaveAs_Click(); });
-    item(file, "mExit", 138, [this] { m_main.close(); });
+    item(file, "mNew", Text::MenuNew, [this] { mNew_Click(); });
+    item(file, "mOpenSetting", Text::MenuOpen, [this] { mOpenSetting_Click(); });
+    item(file, "mClose", Text::MenuClose, [this] { mClose_Click(); });
+    item(file, "mSaveSetting", Text::MenuSave, [this] { mSaveSetting_Click(); });
+    item(file, "mSaveAs", Text::MenuSaveAs, [this] { mSaveAs_Click(); });
+    item(file, "mExit", Text::MenuExit, [this] { m_main.close(); });
 
-    QMenu* modes = menus->addMenu(uiText(m_ctx, 128));
+    QMenu* modes = menus->addMenu(uiText(m_ctx, Text::MenuFunctionSelection));
     modes->setObjectName("mFuncModeSelect");
     const int modeCount = type == MachineType::DQ ? DqSettings::kFunctionModes : 9;
     for (int mode = 0; mode < modeCount; ++mode) {
         if (type != MachineType::DQ && !doc.tqcq().offersMode(mode))
             continue;
-        const int caption = type == MachineType::DQ ? dqFunctionModeStringId(mode) : tqcqFunctionModeStringId(mode);
+        const Text caption = type == MachineType::DQ ? dqFunctionModeStringId(mode) : tqcqFunctionModeStringId(mode);
         QAction* a = item(modes, qPrintable(QString("mFuncModeSelect_%1").arg(mode)), caption, [this, mode] { selectFunctionMode(mode); });
         a->setCheckable(true);
         m_modeActions.emplace_back(mode, a);
     }
 
-    QMenu* transfers = menus->addMenu(uiText(m_ctx, 129));
+    QMenu* transfers = menus->addMenu(uiText(m_ctx, Text::MenuCommunication));
     transfers->setObjectName("mTool");
-    item(transfers, "mUpload", 146, [this] { mUpload_Click(); });
-    item(transfers, "mDownload", type == MachineType::DQ ? 296 : 147, [this] { mDownload_Click(); });
+    item(transfers, "mUpload", Text::MenuUpload, [this] { mUpload_Click(); });
+    item(transfers, "mDownload", type == MachineType::DQ ? Text::MenuDownloadAll : Text::MenuDownload, [this] { mDownload_Click(); });
     if (type == MachineType::DQ) {
-        m_downloadA = item(transfers, "mDownload_A", 297, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelA); });
-        m_downloadB = item(transfers, "mDownload_B", 298, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelB); });
+        m_downloadA = item(transfers, "mDownload_A", Text::MenuDownloadA, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelA); });
+        m_downloadB = item(transfers, "mDownload_B", Text::MenuDownloadB, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelB); });
     }
-    item(transfers, "mCompare", 148, [this] { mCompare_Click(); });
-    QMenu* monitor = menus->addMenu(uiText(m_ctx, 130));
-    item(monitor, "mMonitoring", 149, [this] { mMonitoring_Click(); });
-    QMenu* option = menus->addMenu(uiText(m_ctx, 131));
-    item(option, "mCommSetting", 103, [this] { m_main.showCommSetup(); });
-    m_kp = item(option, "mKP", 151, [this] { mKP_Click(); });
+    item(transfers, "mCompare", Text::MenuCompare, [this] { mCompare_Click(); });
+    QMenu* monitor = menus->addMenu(uiText(m_ctx, Text::MenuMonitor));
+    item(monitor, "mMonitoring", Text::Monitor, [this] { mMonitoring_Click(); });
+    QMenu* option = menus->addMenu(uiText(m_ctx, Text::MenuOption));
+    item(option, "mCommSetting", Text::CommunicationSettings, [this] { m_main.showCommSetup(); });
+    m_kp = item(option, "mKP", Text::KeyProtection, [this] { mKP_Click(); });
     m_kp->setCheckable(true);
     if (type == MachineType::DQ) {
-        m_powerSaving = item(option, "mPowerSaving", 152, [this] { mPowerSaving_Click(); });
+        m_powerSaving = item(option, "mPowerSaving", Text::PowerSaving, [this] { mPowerSaving_Click(); });
         m_powerSaving->setCheckable(true);
     }
 
@@ -161,7 +161,7 @@ void EditorWindow::build()
     layout->addLayout(pictures);
     connect(m_optPic, &QCheckBox::toggled, this, [this] { syncPictures(); });
     m_caution->setObjectName("lblPSCaution");
-    m_caution->setText(uiText(m_ctx, 299));
+    m_caution->setText(uiText(m_ctx, Text::PowerSavingNote));
     m_caution->setWordWrap(true);
     m_caution->setStyleSheet("color: rgb(190, 80, 20);");
     layout->addWidget(m_caution);
@@ -261,7 +261,7 @@ void EditorWindow::showInputPicture()
     else
         image->setText(QString::fromStdString(file));
     layout->addWidget(image);
-    auto* close = new QPushButton(uiText(m_ctx, 102), &dialog);
+    auto* close = new QPushButton(uiText(m_ctx, Text::Ok), &dialog);
     close->setObjectName("lblClose");
     layout->addWidget(close);
     connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
@@ -275,7 +275,7 @@ void EditorWindow::syncTimerCaptions()
     const int outputMode = m_ctx.document.tqcq().cboOutputMode_A_TQ;
     for (ValueRow& v : m_values) {
         if (v.name == "lblTimerSetting_A_TQ")
-            v.caption->setText(uiText(m_ctx, outputMode == 9 ? 208 : 159)); // "Cycle time :" in output mode 9
+            v.caption->setText(uiText(m_ctx, outputMode == 9 ? Text::CycleTimeLabel : Text::SetValueLabel)); // "Cycle time :" in output mode 9
         else if (v.name == "lblDutyRatio_A_TQ")
             v.widget->setEnabled(outputMode == 9);
         else if (v.name == "lblHoldTime_A_TQ")
@@ -384,12 +384,12 @@ void EditorWindow::syncAll()
         action->setChecked(m == mode);
     // The channel titles of the mode.
     if (doc.machineType() == MachineType::DQ) {
-        static const int titles[7][2] = {{155, 226}, {155, 187}, {228, 226}, {229, 226}, {226, 226}, {197, 197}, {187, 187}};
-        const int* t = titles[std::clamp(mode, 0, 6)];
+        static const Text titles[7][2] = {{Text::TitleTimer, Text::FunctionName1StageCounter}, {Text::TitleTimer, Text::TitleTachometer}, {Text::FunctionNameTotalCounter, Text::FunctionName1StageCounter}, {Text::FunctionNameBatchCounter, Text::FunctionName1StageCounter}, {Text::FunctionName1StageCounter, Text::FunctionName1StageCounter}, {Text::FunctionName2StageTimer, Text::FunctionName2StageTimer}, {Text::TitleTachometer, Text::TitleTachometer}};
+        const Text* t = titles[std::clamp(mode, 0, 6)];
         m_mode->setText(uiText(m_ctx, t[0]));
         m_channelTitleB->setText(uiText(m_ctx, t[1]));
     } else {
-        static const int titles[9] = {198, 199, 200, 232, 233, 234, 235, 236, 237};
+        static const Text titles[9] = {Text::TitleTimerTq, Text::TitleTwinTimer, Text::Title2StageTimer, Text::Title1StageCounterCq, Text::Title2StageCounter, Text::TitleTotalCounter, Text::TitleBatchCounter, Text::TitleDualCounter, Text::TitleTachometerCq};
         m_mode->setText(mode >= 0 && mode <= 8 ? uiText(m_ctx, titles[mode]) : QString());
         m_channelTitleB->setText(QString::fromStdString(machineTypeDisplayName(doc.machineType())));
     }
