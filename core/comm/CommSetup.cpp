@@ -159,7 +159,7 @@ void CommSetup::search(CommSetupForm& f, const std::function<void(const CommSetu
             if (!ok) {
                 if (id == 255 && found == 0) {
                     Message m;
-                    m.text = m_session.strings().text(245);
+                    m.text = m_session.strings().text(Text::MsgNoModulesFound);
                     m.title = "Search";
                     m.icon = MessageIcon::Exclamation;
                     m_session.host().showMessage(m);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Text.h"
+
 #include <string>
 
 namespace lumetra {
@@ -48,7 +50,7 @@ enum class MessageIcon { None, Exclamation, Question, Information };
 // What ShowCommError shows for a code: text, title and icon. Texts come
 // from the string table; an unknown code gives "UnKnow Error !".
 struct ResultMessage {
-    int stringId; // 0 for an unknown code
+    Text stringId; // Text::None for an unknown code
     std::string text;
     std::string title;
     MessageIcon icon;
@@ -56,7 +58,7 @@ struct ResultMessage {
 
 ResultMessage resultMessage(int code, const StringTable& strings);
 
-// String id of a known code, 0 for any other.
-int resultStringId(int code);
+// String id of a known code, Text::None for any other.
+Text resultStringId(int code);
 
 } // namespace lumetra

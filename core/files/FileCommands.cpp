@@ -48,9 +48,9 @@ FileCommands::FileCommands(Host& host, const StringTable& strings, FileDialogs& 
 {
 }
 
-void FileCommands::status(int stringId) { m_host.setStatusPanel(StatusPanel::Transfer, m_strings.text(stringId)); }
+void FileCommands::status(Text stringId) { m_host.setStatusPanel(StatusPanel::Transfer, m_strings.text(stringId)); }
 
-void FileCommands::box(int stringId, const char* title, const std::string& detail)
+void FileCommands::box(Text stringId, const char* title, const std::string& detail)
 {
     Message m;
     m.text = m_strings.text(stringId);
@@ -61,7 +61,7 @@ void FileCommands::box(int stringId, const char* title, const std::string& detai
 
 int FileCommands::open(SettingsDocument& document, FileState& state, const std::optional<std::string>& commandLineFile)
 {
-    status(247);
+    status(Text::StatusOpen);
     std::optional<std::string> path = commandLineFile;
     if (!path) {
         std::error_code ec;
@@ -69,7 +69,7 @@ int FileCommands::open(SettingsDocument& document, FileState& state, const std::
         path = m_dialogs.chooseOpen({folder, "Open", "zqs(*.zqs)|*.zqs", ""});
     }
     if (!path) {
-        status(248);
+        status(Text::MsgFailedToOpenFile);
         return Result::OpenFailed;
     }
     SettingsImage image;
@@ -86,14 +86,14 @@ int FileCommands::open(SettingsDocument& document, FileState& state, const std::
         m.icon = rm.icon;
         m.detail = reason;
         m_host.showMessage(m);
-        status(248);
+        status(Text::MsgFailedToOpenFile);
         return rc;
     }
     document = opened;
     state.currentPath = *path;
     state.fileKnown = true;
     state.settingsChanged = false;
-    status(249);
+    status(Text::MsgFileOpened);
     return Result::Ok;
 }
 
@@ -114,7 +114,7 @@ std::optional<std::string> FileCommands::chooseSavePath(const DialogSpec& spec, 
     state.saveCancelled = false;
     if (fs::exists(*path, ec)) {
         Message m;
-        m.text = m_strings.text(295);
+        m.text = m_strings.text(Text::MsgFileExistsReplace);
         m.title = "Save";
         m.icon = MessageIcon::Question;
         m.buttons = MessageButtons::OkCancel;
@@ -152,7 +152,7 @@ int FileCommands::save(const SettingsDocument& document, FileState& state, bool 
             const ResultMessage rm = resultMessage(rc, m_strings);
             return Message{rm.text, rm.title, rm.icon, MessageButtons::Ok, {}};
         }());
-        status(253);
+        status(Text::MsgFailedToSaveFile);
         return rc;
     }
     int rc = 0;
@@ -166,13 +166,13 @@ int FileCommands::save(const SettingsDocument& document, FileState& state, bool 
             return Result::Ok;
     }
     if (rc != 0) {
-        box(253, "Save", m_saveReason); // why, e.g. a read-only file
-        status(253);
+        box(Text::MsgFailedToSaveFile, "Save", m_saveReason); // why, e.g. a read-only file
+        status(Text::MsgFailedToSaveFile);
         return rc;
     }
-    box(252, "Save");
+    box(Text::MsgFileSaved, "Save");
     state.settingsChanged = false;
-    status(252);
+    status(Text::MsgFileSaved);
     return Result::Ok;
 }
 
@@ -181,7 +181,7 @@ bool FileCommands::closeQuestion(const SettingsDocument& document, FileState& st
     if (!state.settingsChanged)
         return true;
     Message m;
-    m.text = m_strings.text(251);
+    m.text = m_strings.text(Text::MsgSettingsChangedSave);
     m.title = "Save";
     m.icon = MessageIcon::Question;
     m.buttons = MessageButtons::YesNoCancel;

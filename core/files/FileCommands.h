@@ -69,8 +69,8 @@ public:
 
 private:
     std::optional<std::string> chooseSavePath(const DialogSpec& spec, FileState& state, int& result);
-    void status(int stringId);
-    void box(int stringId, const char* title, const std::string& detail = {});
+    void status(Text stringId);
+    void box(Text stringId, const char* title, const std::string& detail = {});
 
     Host& m_host;
     const StringTable& m_strings;

@@ -29,7 +29,7 @@ std::vector<int> listSelections(const Record& r)
 }
 
 template <class Record, class Field>
-int labelOf(const Record& r, const Field& f)
+Text labelOf(const Record& r, const Field& f)
 {
     if constexpr (requires { r.labelOf(f); })
         return r.labelOf(f);

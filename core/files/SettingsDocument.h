@@ -23,7 +23,7 @@ struct SettingLine {
 struct FieldLook {
     bool shown = false;  // its panel belongs to the mode and the mode does not hide it
     bool enabled = true; // a shown display that can be stepped
-    int labelId = 0;     // its label now (the editor's caption: editorCaptionId)
+    Text labelId = Text::None; // its label now (the editor's caption: editorCaptionId)
 };
 
 // The settings of one unit of any machine type: a DQ record, or the shared

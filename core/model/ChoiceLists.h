@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Text.h"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,7 @@ class StringTable;
 // One entry of a selection list: a string-table text, or a fixed text the
 // form holds from its design (the same in every language).
 struct Choice {
-    int stringId;
+    Text stringId;
     const char* fixedText;
     std::string text(const StringTable& strings) const;
 };

@@ -15,57 +15,57 @@ namespace B = DqBlock;
 // In file order, so that a reader meets every selector before the values
 // whose layout it decides.
 const std::array<L, 28> kLists{{
-    {"cboCountModeA", &S::cboCountModeA, 25, 'H', 307, B::TimerA},
-    {"cboCountDirectionA", &S::cboCountDirectionA, 26, 'H', 308, B::TimerA},
-    {"cboOutputModeA", &S::cboOutputModeA, 28, 'H', 309, B::TimerA},
-    {"cboCountInputModeB", &S::cboCountInputModeB, 52, 'H', 312, B::CounterB},
-    {"cboDotAdjB", &S::cboDotAdjB, 53, 'H', 313, B::CounterB},
-    {"cboMaxFreqB", &S::cboMaxFreqB, 54, 'H', 314, B::CounterB},
-    {"cboOutputModeB", &S::cboOutputModeB, 55, 'H', 309, B::CounterB},
-    {"cboSampleAvgB_F", &S::cboSampleAvgB_F, 91, 'H', 318, B::TachoB},
-    {"cboDotAdjB_F", &S::cboDotAdjB_F, 92, 'H', 313, B::TachoB},
-    {"cboMaxFreqB_F", &S::cboMaxFreqB_F, 93, 'H', 314, B::TachoB},
-    {"cboOutputModeB_F", &S::cboOutputModeB_F, 94, 'H', 309, B::TachoB},
-    {"cboOutputMode_T_Dual_0", &S::cboOutputMode_T_Dual_0, 131, 'H', 309, B::TwoStageTimer},
-    {"cboOutputMode_T_Dual_1", &S::cboOutputMode_T_Dual_1, 151, 'H', 309, B::TwoStageTimerB},
-    {"cboCountInputMode_C_Dual_0", &S::cboCountInputMode_C_Dual_0, -1, 'H', 312, B::DualCounter},
-    {"cboMaxFreq_C_Dual_0", &S::cboMaxFreq_C_Dual_0, -1, 'H', 314, B::DualCounter},
-    {"cboOutputMode_C_Dual_0", &S::cboOutputMode_C_Dual_0, 172, 'H', 309, B::DualCounter},
-    {"cboCountInputMode_C_Dual_1", &S::cboCountInputMode_C_Dual_1, 191, 'H', 312, B::DualCounterB},
-    {"cboMaxFreq_C_Dual_1", &S::cboMaxFreq_C_Dual_1, 192, 'H', 314, B::DualCounterB},
-    {"cboOutputMode_C_Dual_1", &S::cboOutputMode_C_Dual_1, 193, 'H', 309, B::DualCounterB},
-    {"cboOutputModeA_Dual_F", &S::cboOutputModeA_Dual_F, 221, 'H', 309, B::TachoFunction},
-    {"cboSampleAvgB_Dual_F", &S::cboSampleAvgB_Dual_F, 231, 'H', 318, B::TachoFunctionB},
-    {"cboMaxFreqB_Dual_F", &S::cboMaxFreqB_Dual_F, 232, 'H', 314, B::TachoFunctionB},
-    {"cboOutputModeB_Dual_F", &S::cboOutputModeB_Dual_F, 233, 'H', 309, B::TachoFunctionB},
-    {"cboSGWidth_All", &S::cboSGWidth_All, 251, 'D', 316, B::All},
-    {"cboInputMethod_All", &S::cboInputMethod_All, 252, 'D', 317, B::All},
+    {"cboCountModeA", &S::cboCountModeA, 25, 'H', Text::NameTimeRange, B::TimerA},
+    {"cboCountDirectionA", &S::cboCountDirectionA, 26, 'H', Text::NameTimeMode, B::TimerA},
+    {"cboOutputModeA", &S::cboOutputModeA, 28, 'H', Text::NameOutputMode, B::TimerA},
+    {"cboCountInputModeB", &S::cboCountInputModeB, 52, 'H', Text::NameInputMode, B::CounterB},
+    {"cboDotAdjB", &S::cboDotAdjB, 53, 'H', Text::NameDecimalPointPosition, B::CounterB},
+    {"cboMaxFreqB", &S::cboMaxFreqB, 54, 'H', Text::NameCountingSpeed, B::CounterB},
+    {"cboOutputModeB", &S::cboOutputModeB, 55, 'H', Text::NameOutputMode, B::CounterB},
+    {"cboSampleAvgB_F", &S::cboSampleAvgB_F, 91, 'H', Text::NameAverageProcessing, B::TachoB},
+    {"cboDotAdjB_F", &S::cboDotAdjB_F, 92, 'H', Text::NameDecimalPointPosition, B::TachoB},
+    {"cboMaxFreqB_F", &S::cboMaxFreqB_F, 93, 'H', Text::NameCountingSpeed, B::TachoB},
+    {"cboOutputModeB_F", &S::cboOutputModeB_F, 94, 'H', Text::NameOutputMode, B::TachoB},
+    {"cboOutputMode_T_Dual_0", &S::cboOutputMode_T_Dual_0, 131, 'H', Text::NameOutputMode, B::TwoStageTimer},
+    {"cboOutputMode_T_Dual_1", &S::cboOutputMode_T_Dual_1, 151, 'H', Text::NameOutputMode, B::TwoStageTimerB},
+    {"cboCountInputMode_C_Dual_0", &S::cboCountInputMode_C_Dual_0, -1, 'H', Text::NameInputMode, B::DualCounter},
+    {"cboMaxFreq_C_Dual_0", &S::cboMaxFreq_C_Dual_0, -1, 'H', Text::NameCountingSpeed, B::DualCounter},
+    {"cboOutputMode_C_Dual_0", &S::cboOutputMode_C_Dual_0, 172, 'H', Text::NameOutputMode, B::DualCounter},
+    {"cboCountInputMode_C_Dual_1", &S::cboCountInputMode_C_Dual_1, 191, 'H', Text::NameInputMode, B::DualCounterB},
+    {"cboMaxFreq_C_Dual_1", &S::cboMaxFreq_C_Dual_1, 192, 'H', Text::NameCountingSpeed, B::DualCounterB},
+    {"cboOutputMode_C_Dual_1", &S::cboOutputMode_C_Dual_1, 193, 'H', Text::NameOutputMode, B::DualCounterB},
+    {"cboOutputModeA_Dual_F", &S::cboOutputModeA_Dual_F, 221, 'H', Text::NameOutputMode, B::TachoFunction},
+    {"cboSampleAvgB_Dual_F", &S::cboSampleAvgB_Dual_F, 231, 'H', Text::NameAverageProcessing, B::TachoFunctionB},
+    {"cboMaxFreqB_Dual_F", &S::cboMaxFreqB_Dual_F, 232, 'H', Text::NameCountingSpeed, B::TachoFunctionB},
+    {"cboOutputModeB_Dual_F", &S::cboOutputModeB_Dual_F, 233, 'H', Text::NameOutputMode, B::TachoFunctionB},
+    {"cboSGWidth_All", &S::cboSGWidth_All, 251, 'D', Text::NameInputSignalWidth, B::All},
+    {"cboInputMethod_All", &S::cboInputMethod_All, 252, 'D', Text::NameNpnPnpInputMode, B::All},
     // The whole-unit flags travel as lists of two entries ("0" off, "1" on).
-    {"mKP", &S::keyProtection, 8, 'F', 151, B::All},
-    {"mPowerSaving", &S::powerSaving, 9, 'F', 152, B::All},
-    {"functionMode", nullptr, -1, 0, 306, B::All},
+    {"mKP", &S::keyProtection, 8, 'F', Text::KeyProtection, B::All},
+    {"mPowerSaving", &S::powerSaving, 9, 'F', Text::PowerSaving, B::All},
+    {"functionMode", nullptr, -1, 0, Text::NameFunctionSelection, B::All},
 }};
 
 const std::array<V, 19> kValues{{
-    {"lblTimerSettingA", &S::lblTimerSettingA, 29, ValueForm::V7, 310, B::TimerA, -1, -1},
-    {"lblHoldTimeA", &S::lblHoldTimeA, 36, ValueForm::V7, 311, B::TimerA, 2, 2},
-    {"lblMagnificationB", &S::lblMagnificationB, 57, ValueForm::P6, 315, B::CounterB, 3, 3},
-    {"lblCounterSettingB", &S::lblCounterSettingB, 63, ValueForm::V7, 310, B::CounterB, -1, -1},
-    {"lblHoldCounterB", &S::lblHoldCounterB, 70, ValueForm::V7, 311, B::CounterB, 2, 2},
-    {"lblMagnificationB_F", &S::lblMagnificationB_F, 95, ValueForm::P6, 315, B::TachoB, 3, 3},
-    {"lblCounterSettingB_F", &S::lblCounterSettingB_F, 101, ValueForm::V7, 310, B::TachoB, -1, -1},
-    {"lblHoldCounterB_F", &S::lblHoldCounterB_F, 108, ValueForm::V7, 319, B::TachoB, 5, 2},
-    {"lblTimerSetting_T_Dual_0", &S::lblTimerSetting_T_Dual_0, 132, ValueForm::V7, 331, B::TwoStageTimer, 0, 0},
-    {"lblHoldTime_T_Dual_0", &S::lblHoldTime_T_Dual_0, 139, ValueForm::V7, 335, B::TwoStageTimer, 2, 2},
-    {"lblTimerSetting_T_Dual_1", &S::lblTimerSetting_T_Dual_1, 152, ValueForm::V7, 332, B::TwoStageTimerB, 0, 0},
-    {"lblHoldTime_T_Dual_1", &S::lblHoldTime_T_Dual_1, 159, ValueForm::V7, 336, B::TwoStageTimerB, 2, 2},
-    {"lblCounterSetting_C_Dual_0", &S::lblCounterSetting_C_Dual_0, 173, ValueForm::V7, 331, B::DualCounter, 0, 0},
-    {"lblHoldCounter_C_Dual_0", &S::lblHoldCounter_C_Dual_0, 180, ValueForm::V7, 335, B::DualCounter, 2, 2},
-    {"lblCounterSetting_C_Dual_1", &S::lblCounterSetting_C_Dual_1, 195, ValueForm::V7, 332, B::DualCounterB, 0, 0},
-    {"lblHoldCounter_C_Dual_1", &S::lblHoldCounter_C_Dual_1, 202, ValueForm::V7, 336, B::DualCounterB, 2, 2},
-    {"lblCounterSettingA_Dual_F", &S::lblCounterSettingA_Dual_F, 222, ValueForm::V7, 331, B::TachoFunction, 0, 0},
-    {"lblCounterSettingB_Dual_F", &S::lblCounterSettingB_Dual_F, 234, ValueForm::V7, 332, B::TachoFunctionB, 0, 0},
-    {"lblHoldCounterB_Dual_F", &S::lblHoldCounterB_Dual_F, 241, ValueForm::V7, 319, B::TachoFunctionB, 5, 2},
+    {"lblTimerSettingA", &S::lblTimerSettingA, 29, ValueForm::V7, Text::NameSetValue, B::TimerA, -1, -1},
+    {"lblHoldTimeA", &S::lblHoldTimeA, 36, ValueForm::V7, Text::NameOutputTime, B::TimerA, 2, 2},
+    {"lblMagnificationB", &S::lblMagnificationB, 57, ValueForm::P6, Text::NamePrescaleValue, B::CounterB, 3, 3},
+    {"lblCounterSettingB", &S::lblCounterSettingB, 63, ValueForm::V7, Text::NameSetValue, B::CounterB, -1, -1},
+    {"lblHoldCounterB", &S::lblHoldCounterB, 70, ValueForm::V7, Text::NameOutputTime, B::CounterB, 2, 2},
+    {"lblMagnificationB_F", &S::lblMagnificationB_F, 95, ValueForm::P6, Text::NamePrescaleValue, B::TachoB, 3, 3},
+    {"lblCounterSettingB_F", &S::lblCounterSettingB_F, 101, ValueForm::V7, Text::NameSetValue, B::TachoB, -1, -1},
+    {"lblHoldCounterB_F", &S::lblHoldCounterB_F, 108, ValueForm::V7, Text::NameStartupTime, B::TachoB, 5, 2},
+    {"lblTimerSetting_T_Dual_0", &S::lblTimerSetting_T_Dual_0, 132, ValueForm::V7, Text::NameSetValue1, B::TwoStageTimer, 0, 0},
+    {"lblHoldTime_T_Dual_0", &S::lblHoldTime_T_Dual_0, 139, ValueForm::V7, Text::NameOutputTime1, B::TwoStageTimer, 2, 2},
+    {"lblTimerSetting_T_Dual_1", &S::lblTimerSetting_T_Dual_1, 152, ValueForm::V7, Text::NameSetValue2, B::TwoStageTimerB, 0, 0},
+    {"lblHoldTime_T_Dual_1", &S::lblHoldTime_T_Dual_1, 159, ValueForm::V7, Text::NameOutputTime2, B::TwoStageTimerB, 2, 2},
+    {"lblCounterSetting_C_Dual_0", &S::lblCounterSetting_C_Dual_0, 173, ValueForm::V7, Text::NameSetValue1, B::DualCounter, 0, 0},
+    {"lblHoldCounter_C_Dual_0", &S::lblHoldCounter_C_Dual_0, 180, ValueForm::V7, Text::NameOutputTime1, B::DualCounter, 2, 2},
+    {"lblCounterSetting_C_Dual_1", &S::lblCounterSetting_C_Dual_1, 195, ValueForm::V7, Text::NameSetValue2, B::DualCounterB, 0, 0},
+    {"lblHoldCounter_C_Dual_1", &S::lblHoldCounter_C_Dual_1, 202, ValueForm::V7, Text::NameOutputTime2, B::DualCounterB, 2, 2},
+    {"lblCounterSettingA_Dual_F", &S::lblCounterSettingA_Dual_F, 222, ValueForm::V7, Text::NameSetValue1, B::TachoFunction, 0, 0},
+    {"lblCounterSettingB_Dual_F", &S::lblCounterSettingB_Dual_F, 234, ValueForm::V7, Text::NameSetValue2, B::TachoFunctionB, 0, 0},
+    {"lblHoldCounterB_Dual_F", &S::lblHoldCounterB_Dual_F, 241, ValueForm::V7, Text::NameStartupTime, B::TachoFunctionB, 5, 2},
 }};
 
 bool isBatchKind(int kind) { return kind == 1; }
@@ -143,23 +143,23 @@ bool DqSettings::shows(const ListField<DqSettings>& field) const
 
 bool DqSettings::shows(const ValueField<DqSettings>& field) const { return blockActive(field.block); }
 
-int DqSettings::panelTitleId(int block)
+Text DqSettings::panelTitleId(int block)
 {
     switch (block) {
-    case B::TimerA: return 155;                                         // "TIMER"
-    case B::CounterB: return 171;                                       // "1-STAGE COUNTER"
-    case B::TachoB: return 187;                                         // "TACHOMETER"
-    case B::TwoStageTimer: case B::TwoStageTimerB: return 200;          // "2-STAGE TIMER"
-    case B::DualCounter: case B::DualCounterB: return 236;              // "DUAL COUNTER"
-    case B::TachoFunction: case B::TachoFunctionB: return 237;          // "TACHOMETER"
-    default: return 106;                                                // "Settings"
+    case B::TimerA: return Text::TitleTimer;
+    case B::CounterB: return Text::Title1StageCounter;
+    case B::TachoB: return Text::TitleTachometer;
+    case B::TwoStageTimer: case B::TwoStageTimerB: return Text::Title2StageTimer;
+    case B::DualCounter: case B::DualCounterB: return Text::TitleDualCounter;
+    case B::TachoFunction: case B::TachoFunctionB: return Text::TitleTachometerCq;
+    default: return Text::Settings;
     }
 }
 
-std::array<int, 2> DqSettings::channelTitleIds(int mode)
+std::array<Text, 2> DqSettings::channelTitleIds(int mode)
 {
-    static constexpr std::array<std::array<int, 2>, kFunctionModes> titles{
-        {{155, 226}, {155, 187}, {228, 226}, {229, 226}, {226, 226}, {197, 197}, {187, 187}}};
+    static constexpr std::array<std::array<Text, 2>, kFunctionModes> titles{
+        {{Text::TitleTimer, Text::FunctionName1StageCounter}, {Text::TitleTimer, Text::TitleTachometer}, {Text::FunctionNameTotalCounter, Text::FunctionName1StageCounter}, {Text::FunctionNameBatchCounter, Text::FunctionName1StageCounter}, {Text::FunctionName1StageCounter, Text::FunctionName1StageCounter}, {Text::FunctionName2StageTimer, Text::FunctionName2StageTimer}, {Text::TitleTachometer, Text::TitleTachometer}}};
     return titles[static_cast<std::size_t>(std::clamp(mode, 0, kFunctionModes - 1))];
 }
 
@@ -266,6 +266,6 @@ void DqSettings::setOnChanged(const std::function<void()>& onChanged)
         (this->*f.member).setOnChanged(onChanged);
 }
 
-int dqFunctionModeStringId(int mode) { return 139 + mode; }
+Text dqFunctionModeStringId(int mode) { return static_cast<Text>(static_cast<int>(Text::FunctionTimerCounter) + mode); }
 
 } // namespace lumetra

@@ -98,8 +98,8 @@ struct DqSettings {
     // Panels shown in every mode (the settings common to the whole unit).
     static bool isCommonBlock(int block) { return block == DqBlock::All; }
     // String ids of a panel's title and of the channel titles (txtCH_A, txtCH_B) of a mode.
-    static int panelTitleId(int block);
-    static std::array<int, 2> channelTitleIds(int mode);
+    static Text panelTitleId(int block);
+    static std::array<Text, 2> channelTitleIds(int mode);
 
     // The list a selection shows now (some lists change with other selections).
     ListId listOf(const ListField<DqSettings>& field) const;
@@ -128,7 +128,7 @@ struct DqSettings {
     int decimalClass(const ValueField<DqSettings>& field) const;
 };
 
-// Captions of the seven function modes (string ids 139..145).
-int dqFunctionModeStringId(int mode);
+// Captions of the seven function modes (Text::FunctionTimerCounter onward).
+Text dqFunctionModeStringId(int mode);
 
 } // namespace lumetra

@@ -5,39 +5,39 @@
 
 namespace lumetra {
 
-int editorCaptionId(int labelId)
+Text editorCaptionId(Text labelId)
 {
-    static constexpr std::array<std::pair<int, int>, 30> captions{{
-        {307, 156}, // Time Range
-        {308, 157}, // Time Mode
-        {309, 158}, // Output Mode
-        {310, 159}, // Set Value
-        {311, 160}, // Output Time
-        {312, 172}, // Input Mode
-        {313, 173}, // Decimal Point Position
-        {314, 174}, // Counting Speed
-        {315, 176}, // Prescale Value
-        {316, 185}, // Input Signal Width
-        {317, 186}, // NPN/PNP Input Mode
-        {318, 188}, // Average Processing
-        {319, 192}, // Startup Time
-        {320, 201}, // ON/OFF Start Mode
-        {321, 202}, // OFF Time Range
-        {322, 203}, // OFF Set Value
-        {323, 204}, // ON Time Range
-        {324, 205}, // ON Set Value
-        {325, 206}, // Key Protect Level
-        {326, 207}, // ON Duty Ratio
-        {327, 208}, // Cycle time
-        {328, 209}, // Setting Method
-        {329, 210}, // Set Value ( SV1 )
-        {330, 211}, // Forecast Set Value ( SV2 )
-        {331, 238}, // Set Value 1
-        {332, 239}, // Set Value 2
-        {333, 240}, // Auto-zero Time
-        {334, 241}, // Set Value ( Batch )
-        {335, 242}, // Output Time 1
-        {336, 243}, // Output Time 2
+    static constexpr std::array<std::pair<Text, Text>, 30> captions{{
+        {Text::NameTimeRange, Text::TimeRangeLabel},
+        {Text::NameTimeMode, Text::TimeModeLabel},
+        {Text::NameOutputMode, Text::OutputModeLabel},
+        {Text::NameSetValue, Text::SetValueLabel},
+        {Text::NameOutputTime, Text::OutputTimeLabel},
+        {Text::NameInputMode, Text::InputModeLabel},
+        {Text::NameDecimalPointPosition, Text::DecimalPointPositionLabel},
+        {Text::NameCountingSpeed, Text::CountingSpeedLabel},
+        {Text::NamePrescaleValue, Text::PrescaleValueLabel},
+        {Text::NameInputSignalWidth, Text::InputSignalWidthLabel},
+        {Text::NameNpnPnpInputMode, Text::NpnPnpInputModeLabel},
+        {Text::NameAverageProcessing, Text::AverageProcessingLabel},
+        {Text::NameStartupTime, Text::StartupTimeLabel},
+        {Text::NameOnOffStartMode, Text::OnOffStartModeLabel},
+        {Text::NameOffTimeRange, Text::OffTimeRangeLabel},
+        {Text::NameOffSetValue, Text::OffSetValueLabel},
+        {Text::NameOnTimeRange, Text::OnTimeRangeLabel},
+        {Text::NameOnSetValue, Text::OnSetValueLabel},
+        {Text::NameKeyProtectLevel, Text::KeyProtectLevelLabel},
+        {Text::NameOnDutyRatio, Text::OnDutyRatioLabel},
+        {Text::NameCycleTime, Text::CycleTimeLabel},
+        {Text::NameSettingMethod, Text::SettingMethodLabel},
+        {Text::NameSetValueSv1, Text::SetValueSv1Label},
+        {Text::NameForecastSetValueSv2, Text::ForecastSetValueSv2Label},
+        {Text::NameSetValue1, Text::SetValue1Label},
+        {Text::NameSetValue2, Text::SetValue2Label},
+        {Text::NameAutoZeroTime, Text::AutoZeroTimeLabel},
+        {Text::NameSetValueBatch, Text::SetValueBatchLabel},
+        {Text::NameOutputTime1, Text::OutputTime1Label},
+        {Text::NameOutputTime2, Text::OutputTime2Label},
     }};
     for (const auto& [label, caption] : captions)
         if (label == labelId)

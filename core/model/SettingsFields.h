@@ -24,7 +24,7 @@ struct ListField {
     std::uint8_t Record::*member;
     int offset;
     char fileClass;
-    int labelId;
+    Text labelId;
     int block;
 };
 
@@ -35,7 +35,7 @@ struct ValueField {
     ValueDisplay Record::*member;
     int offset;
     ValueForm form;
-    int labelId;
+    Text labelId;
     int block;
     int decimalClass; // CheckRange class; -1 when it follows the record's state
     int point;        // decimal point position of the extra cell; -1 when it follows the record's state

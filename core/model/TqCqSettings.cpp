@@ -11,60 +11,60 @@ using S = TqCqSettings;
 namespace B = TqCqBlock;
 
 const std::array<L, 30> kLists{{
-    {"cboKP_All_TQ", &S::cboKP_All_TQ, 10, 'D', 325, B::TimerCommon},
-    {"cboSGWidth_All_TQ", &S::cboSGWidth_All_TQ, 11, 'D', 316, B::TimerCommon},
-    {"cboInputMethod_All_TQ", &S::cboInputMethod_All_TQ, 12, 'D', 317, B::TimerCommon},
-    {"mKP", &S::keyProtection, 13, 'F', 151, B::TimerCommon},
-    {"cboTimerRange_A_TQ", &S::cboTimerRange_A_TQ, 32, 'D', 307, B::Timer},
-    {"cboTimerDirection_A_TQ", &S::cboTimerDirection_A_TQ, 33, 'D', 308, B::Timer},
-    {"cboOutputMode_A_TQ", &S::cboOutputMode_A_TQ, 34, 'D', 309, B::Timer},
-    {"cboTimerRangeOFF_B_TQ", &S::cboTimerRangeOFF_B_TQ, 81, 'D', 321, B::TwinTimer},
-    {"cboTimerRangeON_B_TQ", &S::cboTimerRangeON_B_TQ, 82, 'D', 323, B::TwinTimer},
-    {"cboTimerDirection_B_TQ", &S::cboTimerDirection_B_TQ, 83, 'D', 308, B::TwinTimer},
-    {"cboOutputMode_B_TQ", &S::cboOutputMode_B_TQ, 84, 'D', 320, B::TwinTimer},
-    {"cboSettingMode_C_TQ", &S::cboSettingMode_C_TQ, 121, 'D', 328, B::TwoStageTimer},
-    {"cboTimerRange_C_TQ", &S::cboTimerRange_C_TQ, 122, 'D', 307, B::TwoStageTimer},
-    {"cboOutputMode_C_TQ", &S::cboOutputMode_C_TQ, 123, 'D', 309, B::TwoStageTimer},
-    {"cboKP_Comm_CQ", &S::cboKP_Comm_CQ, 10, 'D', 325, B::CounterCommon},
-    {"cboDotAdj_Comm_CQ", &S::cboDotAdj_Comm_CQ, 11, 'D', 313, B::CounterCommon},
-    {"cboInputMethod_Comm_CQ", &S::cboInputMethod_Comm_CQ, 12, 'D', 317, B::CounterCommon},
-    {"cboMaxFreq_Comm_CQ", &S::cboMaxFreq_Comm_CQ, 19, 'D', 314, B::CounterCommon},
-    {"cboSGWidth_Comm_CQ", &S::cboSGWidth_Comm_CQ, 20, 'D', 316, B::CounterCommon},
-    {"mKP", &S::keyProtection, 21, 'F', 151, B::CounterCommon},
-    {"cboCountInputMode_1st_CQ", &S::cboCountInputMode_1st_CQ, 32, 'D', 312, B::OneStage},
-    {"cboOutputMode_1st_CQ", &S::cboOutputMode_1st_CQ, 33, 'H', 309, B::OneStage},
-    {"cboCountInputMode_2nd_CQ", &S::cboCountInputMode_2nd_CQ, 81, 'D', 312, B::TwoStage},
-    {"cboOutputMode_2nd_CQ", &S::cboOutputMode_2nd_CQ, 82, 'H', 309, B::TwoStage},
-    {"cboCountInputMode_batch_CQ", &S::cboCountInputMode_batch_CQ, 131, 'D', 312, B::BatchDual},
-    {"cboOutputMode_batch_CQ", &S::cboOutputMode_batch_CQ, 132, 'H', 309, B::BatchDual},
-    {"cboOutputMode_freq_CQ", &S::cboOutputMode_freq_CQ, 181, 'H', 309, B::Tacho},
-    {"cboSampleAvg_freq_CQ", &S::cboSampleAvg_freq_CQ, 183, 'D', 318, B::Tacho},
-    {"functionMode", nullptr, -1, 0, 306, B::TimerCommon},
-    {"functionMode", nullptr, -1, 0, 306, B::CounterCommon},
+    {"cboKP_All_TQ", &S::cboKP_All_TQ, 10, 'D', Text::NameKeyProtectLevel, B::TimerCommon},
+    {"cboSGWidth_All_TQ", &S::cboSGWidth_All_TQ, 11, 'D', Text::NameInputSignalWidth, B::TimerCommon},
+    {"cboInputMethod_All_TQ", &S::cboInputMethod_All_TQ, 12, 'D', Text::NameNpnPnpInputMode, B::TimerCommon},
+    {"mKP", &S::keyProtection, 13, 'F', Text::KeyProtection, B::TimerCommon},
+    {"cboTimerRange_A_TQ", &S::cboTimerRange_A_TQ, 32, 'D', Text::NameTimeRange, B::Timer},
+    {"cboTimerDirection_A_TQ", &S::cboTimerDirection_A_TQ, 33, 'D', Text::NameTimeMode, B::Timer},
+    {"cboOutputMode_A_TQ", &S::cboOutputMode_A_TQ, 34, 'D', Text::NameOutputMode, B::Timer},
+    {"cboTimerRangeOFF_B_TQ", &S::cboTimerRangeOFF_B_TQ, 81, 'D', Text::NameOffTimeRange, B::TwinTimer},
+    {"cboTimerRangeON_B_TQ", &S::cboTimerRangeON_B_TQ, 82, 'D', Text::NameOnTimeRange, B::TwinTimer},
+    {"cboTimerDirection_B_TQ", &S::cboTimerDirection_B_TQ, 83, 'D', Text::NameTimeMode, B::TwinTimer},
+    {"cboOutputMode_B_TQ", &S::cboOutputMode_B_TQ, 84, 'D', Text::NameOnOffStartMode, B::TwinTimer},
+    {"cboSettingMode_C_TQ", &S::cboSettingMode_C_TQ, 121, 'D', Text::NameSettingMethod, B::TwoStageTimer},
+    {"cboTimerRange_C_TQ", &S::cboTimerRange_C_TQ, 122, 'D', Text::NameTimeRange, B::TwoStageTimer},
+    {"cboOutputMode_C_TQ", &S::cboOutputMode_C_TQ, 123, 'D', Text::NameOutputMode, B::TwoStageTimer},
+    {"cboKP_Comm_CQ", &S::cboKP_Comm_CQ, 10, 'D', Text::NameKeyProtectLevel, B::CounterCommon},
+    {"cboDotAdj_Comm_CQ", &S::cboDotAdj_Comm_CQ, 11, 'D', Text::NameDecimalPointPosition, B::CounterCommon},
+    {"cboInputMethod_Comm_CQ", &S::cboInputMethod_Comm_CQ, 12, 'D', Text::NameNpnPnpInputMode, B::CounterCommon},
+    {"cboMaxFreq_Comm_CQ", &S::cboMaxFreq_Comm_CQ, 19, 'D', Text::NameCountingSpeed, B::CounterCommon},
+    {"cboSGWidth_Comm_CQ", &S::cboSGWidth_Comm_CQ, 20, 'D', Text::NameInputSignalWidth, B::CounterCommon},
+    {"mKP", &S::keyProtection, 21, 'F', Text::KeyProtection, B::CounterCommon},
+    {"cboCountInputMode_1st_CQ", &S::cboCountInputMode_1st_CQ, 32, 'D', Text::NameInputMode, B::OneStage},
+    {"cboOutputMode_1st_CQ", &S::cboOutputMode_1st_CQ, 33, 'H', Text::NameOutputMode, B::OneStage},
+    {"cboCountInputMode_2nd_CQ", &S::cboCountInputMode_2nd_CQ, 81, 'D', Text::NameInputMode, B::TwoStage},
+    {"cboOutputMode_2nd_CQ", &S::cboOutputMode_2nd_CQ, 82, 'H', Text::NameOutputMode, B::TwoStage},
+    {"cboCountInputMode_batch_CQ", &S::cboCountInputMode_batch_CQ, 131, 'D', Text::NameInputMode, B::BatchDual},
+    {"cboOutputMode_batch_CQ", &S::cboOutputMode_batch_CQ, 132, 'H', Text::NameOutputMode, B::BatchDual},
+    {"cboOutputMode_freq_CQ", &S::cboOutputMode_freq_CQ, 181, 'H', Text::NameOutputMode, B::Tacho},
+    {"cboSampleAvg_freq_CQ", &S::cboSampleAvg_freq_CQ, 183, 'D', Text::NameAverageProcessing, B::Tacho},
+    {"functionMode", nullptr, -1, 0, Text::NameFunctionSelection, B::TimerCommon},
+    {"functionMode", nullptr, -1, 0, Text::NameFunctionSelection, B::CounterCommon},
 }};
 
 const std::array<V, 21> kValues{{
-    {"lblTimerSetting_A_TQ", &S::lblTimerSetting_A_TQ, 35, ValueForm::V6, 310, B::Timer, -1, 0},
-    {"lblHoldTime_A_TQ", &S::lblHoldTime_A_TQ, 41, ValueForm::V6, 311, B::Timer, -1, 0},
-    {"lblDutyRatio_A_TQ", &S::lblDutyRatio_A_TQ, 47, ValueForm::V6, 326, B::Timer, -1, 0},
-    {"lblSettingValueOFF_B_TQ", &S::lblSettingValueOFF_B_TQ, 85, ValueForm::V6, 322, B::TwinTimer, -1, 0},
-    {"lblSettingValueON_B_TQ", &S::lblSettingValueON_B_TQ, 91, ValueForm::V6, 324, B::TwinTimer, -1, 0},
-    {"lblSV1_C_TQ", &S::lblSV1_C_TQ, 124, ValueForm::V6, 329, B::TwoStageTimer, -1, 0},
-    {"lblSV2_C_TQ", &S::lblSV2_C_TQ, 130, ValueForm::V6, 330, B::TwoStageTimer, -1, 0},
-    {"lblMagnification_Comm_CQ", &S::lblMagnification_Comm_CQ, 13, ValueForm::V6, 315, B::CounterCommon, -1, 0},
-    {"lblHoldCounter_1st_CQ", &S::lblHoldCounter_1st_CQ, 36, ValueForm::V6, 311, B::OneStage, -1, 0},
-    {"lblCounterSetting_1st_CQ", &S::lblCounterSetting_1st_CQ, 42, ValueForm::V6, 310, B::OneStage, -1, 0},
-    {"lblHoldCounter_2nd_1_CQ", &S::lblHoldCounter_2nd_1_CQ, 85, ValueForm::V6, 335, B::TwoStage, -1, 0},
-    {"lblHoldCounter_2nd_2_CQ", &S::lblHoldCounter_2nd_2_CQ, 91, ValueForm::V6, 336, B::TwoStage, -1, 0},
-    {"lblCounterSetting_2nd_1_CQ", &S::lblCounterSetting_2nd_1_CQ, 97, ValueForm::V6, 331, B::TwoStage, -1, 0},
-    {"lblCounterSetting_2nd_2_CQ", &S::lblCounterSetting_2nd_2_CQ, 103, ValueForm::V6, 332, B::TwoStage, -1, 0},
-    {"lblHoldCounter_batch_CQ", &S::lblHoldCounter_batch_CQ, 135, ValueForm::V6, 311, B::BatchDual, -1, 0},
-    {"lblCounterSetting_batch_1_CQ", &S::lblCounterSetting_batch_1_CQ, 141, ValueForm::V6, 310, B::BatchDual, -1, 0},
-    {"lblCounterSetting_batch_2_CQ", &S::lblCounterSetting_batch_2_CQ, 147, ValueForm::V6, 334, B::BatchDual, -1, 0},
-    {"lblAuto2ZeroTime_freq_CQ", &S::lblAuto2ZeroTime_freq_CQ, 184, ValueForm::V6, 333, B::Tacho, -1, 0},
-    {"lblDelay2StartTime_freq_CQ", &S::lblDelay2StartTime_freq_CQ, 190, ValueForm::V6, 319, B::Tacho, -1, 0},
-    {"lblCounterSetting_freq_1_CQ", &S::lblCounterSetting_freq_1_CQ, 196, ValueForm::V6, 331, B::Tacho, -1, 0},
-    {"lblCounterSetting_freq_2_CQ", &S::lblCounterSetting_freq_2_CQ, 202, ValueForm::V6, 332, B::Tacho, -1, 0},
+    {"lblTimerSetting_A_TQ", &S::lblTimerSetting_A_TQ, 35, ValueForm::V6, Text::NameSetValue, B::Timer, -1, 0},
+    {"lblHoldTime_A_TQ", &S::lblHoldTime_A_TQ, 41, ValueForm::V6, Text::NameOutputTime, B::Timer, -1, 0},
+    {"lblDutyRatio_A_TQ", &S::lblDutyRatio_A_TQ, 47, ValueForm::V6, Text::NameOnDutyRatio, B::Timer, -1, 0},
+    {"lblSettingValueOFF_B_TQ", &S::lblSettingValueOFF_B_TQ, 85, ValueForm::V6, Text::NameOffSetValue, B::TwinTimer, -1, 0},
+    {"lblSettingValueON_B_TQ", &S::lblSettingValueON_B_TQ, 91, ValueForm::V6, Text::NameOnSetValue, B::TwinTimer, -1, 0},
+    {"lblSV1_C_TQ", &S::lblSV1_C_TQ, 124, ValueForm::V6, Text::NameSetValueSv1, B::TwoStageTimer, -1, 0},
+    {"lblSV2_C_TQ", &S::lblSV2_C_TQ, 130, ValueForm::V6, Text::NameForecastSetValueSv2, B::TwoStageTimer, -1, 0},
+    {"lblMagnification_Comm_CQ", &S::lblMagnification_Comm_CQ, 13, ValueForm::V6, Text::NamePrescaleValue, B::CounterCommon, -1, 0},
+    {"lblHoldCounter_1st_CQ", &S::lblHoldCounter_1st_CQ, 36, ValueForm::V6, Text::NameOutputTime, B::OneStage, -1, 0},
+    {"lblCounterSetting_1st_CQ", &S::lblCounterSetting_1st_CQ, 42, ValueForm::V6, Text::NameSetValue, B::OneStage, -1, 0},
+    {"lblHoldCounter_2nd_1_CQ", &S::lblHoldCounter_2nd_1_CQ, 85, ValueForm::V6, Text::NameOutputTime1, B::TwoStage, -1, 0},
+    {"lblHoldCounter_2nd_2_CQ", &S::lblHoldCounter_2nd_2_CQ, 91, ValueForm::V6, Text::NameOutputTime2, B::TwoStage, -1, 0},
+    {"lblCounterSetting_2nd_1_CQ", &S::lblCounterSetting_2nd_1_CQ, 97, ValueForm::V6, Text::NameSetValue1, B::TwoStage, -1, 0},
+    {"lblCounterSetting_2nd_2_CQ", &S::lblCounterSetting_2nd_2_CQ, 103, ValueForm::V6, Text::NameSetValue2, B::TwoStage, -1, 0},
+    {"lblHoldCounter_batch_CQ", &S::lblHoldCounter_batch_CQ, 135, ValueForm::V6, Text::NameOutputTime, B::BatchDual, -1, 0},
+    {"lblCounterSetting_batch_1_CQ", &S::lblCounterSetting_batch_1_CQ, 141, ValueForm::V6, Text::NameSetValue, B::BatchDual, -1, 0},
+    {"lblCounterSetting_batch_2_CQ", &S::lblCounterSetting_batch_2_CQ, 147, ValueForm::V6, Text::NameSetValueBatch, B::BatchDual, -1, 0},
+    {"lblAuto2ZeroTime_freq_CQ", &S::lblAuto2ZeroTime_freq_CQ, 184, ValueForm::V6, Text::NameAutoZeroTime, B::Tacho, -1, 0},
+    {"lblDelay2StartTime_freq_CQ", &S::lblDelay2StartTime_freq_CQ, 190, ValueForm::V6, Text::NameStartupTime, B::Tacho, -1, 0},
+    {"lblCounterSetting_freq_1_CQ", &S::lblCounterSetting_freq_1_CQ, 196, ValueForm::V6, Text::NameSetValue1, B::Tacho, -1, 0},
+    {"lblCounterSetting_freq_2_CQ", &S::lblCounterSetting_freq_2_CQ, 202, ValueForm::V6, Text::NameSetValue2, B::Tacho, -1, 0},
 }};
 } // namespace
 
@@ -153,21 +153,23 @@ bool TqCqSettings::enables(const ValueField<TqCqSettings>& field) const
     return true;
 }
 
-int TqCqSettings::labelOf(const ValueField<TqCqSettings>& field) const
+Text TqCqSettings::labelOf(const ValueField<TqCqSettings>& field) const
 {
     if (field.member == &S::lblTimerSetting_A_TQ && cboOutputMode_A_TQ == 9)
-        return 327; // "Cycle Time"
+        return Text::NameCycleTime;
     return field.labelId;
 }
 
-int TqCqSettings::panelTitleId(int block) const
+Text TqCqSettings::panelTitleId(int block) const
 {
     if (isCommonBlock(block))
-        return 106; // "Settings"
+        return Text::Settings;
     // A panel that serves two functions takes the title of the one shown.
     if (blockActive(block))
         return tqcqFunctionTitleId(functionMode);
-    static constexpr int firstTitles[] = {0, 198, 199, 200, 0, 232, 233, 235, 237};
+    static constexpr Text firstTitles[] = {Text::None,        Text::TitleTimerTq,         Text::TitleTwinTimer,
+                                           Text::Title2StageTimer, Text::None,          Text::Title1StageCounterCq,
+                                           Text::Title2StageCounter, Text::TitleBatchCounter, Text::TitleTachometerCq};
     return firstTitles[block];
 }
 
@@ -232,8 +234,18 @@ void TqCqSettings::setOnChanged(const std::function<void()>& onChanged)
         (this->*f.member).setOnChanged(onChanged);
 }
 
-int tqcqFunctionModeStringId(int mode) { return mode <= 2 ? 195 + mode : 226 + (mode - 3); }
+Text tqcqFunctionModeStringId(int mode)
+{
+    const int first = mode <= 2 ? static_cast<int>(Text::FunctionNameTimer) + mode
+                                : static_cast<int>(Text::FunctionName1StageCounter) + (mode - 3);
+    return static_cast<Text>(first);
+}
 
-int tqcqFunctionTitleId(int mode) { return mode <= 2 ? 198 + mode : 232 + (mode - 3); }
+Text tqcqFunctionTitleId(int mode)
+{
+    const int first = mode <= 2 ? static_cast<int>(Text::TitleTimerTq) + mode
+                                : static_cast<int>(Text::Title1StageCounterCq) + (mode - 3);
+    return static_cast<Text>(first);
+}
 
 } // namespace lumetra

@@ -98,10 +98,10 @@ struct TqCqSettings {
     // Whether a shown display can be stepped in the present output mode.
     bool enables(const ValueField<TqCqSettings>& field) const;
     // The label of a display now (the set value is a cycle time in flicker mode).
-    int labelOf(const ValueField<TqCqSettings>& field) const;
+    Text labelOf(const ValueField<TqCqSettings>& field) const;
     static bool isCommonBlock(int block) { return block == TqCqBlock::TimerCommon || block == TqCqBlock::CounterCommon; }
     // String id of a panel's title in the present mode.
-    int panelTitleId(int block) const;
+    Text panelTitleId(int block) const;
 
     ListId listOf(const ListField<TqCqSettings>& field) const;
     bool setList(const ListField<TqCqSettings>& field, int index);
@@ -117,9 +117,9 @@ struct TqCqSettings {
     static const ValueField<TqCqSettings>* findValue(const std::string& name);
 };
 
-// Captions of the nine function modes (string ids 195..197, 226..231).
-int tqcqFunctionModeStringId(int mode);
-// Their titles ("TIMER" ... "TACHOMETER", string ids 198..200, 232..237).
-int tqcqFunctionTitleId(int mode);
+// Captions of the nine function modes (the timer names, then the counter names).
+Text tqcqFunctionModeStringId(int mode);
+// Their titles ("TIMER" ... "TACHOMETER").
+Text tqcqFunctionTitleId(int mode);
 
 } // namespace lumetra

@@ -50,7 +50,7 @@ int Monitor::Monitor_All()
 {
     const int id = m_session.state().DeviceId;
     if (id < 0 || id > 255) {
-        m_session.host().setStatusPanel(StatusPanel::General, m_session.strings().text(255));
+        m_session.host().setStatusPanel(StatusPanel::General, m_session.strings().text(Text::MsgWrongDeviceId));
         m_session.ShowCommError(Result::WrongDeviceId);
         return 1;
     }
@@ -97,7 +97,7 @@ std::string Monitor::typeLine() const
 {
     MachineType type{};
     machineTypeFromNumber(m_sel.machineTypeCode, type);
-    return m_session.strings().text(294) + " : " + machineTypeDisplayName(type) + "\r\n";
+    return m_session.strings().text(Text::TypePrefix) + " : " + machineTypeDisplayName(type) + "\r\n";
 }
 
 int Monitor::finishDescription(const std::string& a, const std::string* b)

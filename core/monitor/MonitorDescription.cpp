@@ -70,16 +70,17 @@ constexpr std::array<const char*, 4> kFreqOutputs{"HI_LO", "AREA", "HI_HI", "LO_
 class Lines {
 public:
     explicit Lines(const StringTable& strings) : m_strings(strings) {}
-    void add(int labelId, const std::string& value) { m_text += m_strings.text(labelId) + " : " + value + kCrLf; }
-    void add(int labelId, const char* value)
+    void add(Text labelId, const std::string& value) { m_text += m_strings.text(labelId) + " : " + value + kCrLf; }
+    void add(Text labelId, const char* value)
     {
         if (value)
             add(labelId, std::string(value));
     }
-    void addString(int labelId, int firstId, int code, int count)
+    // The code-th of count consecutive texts from first.
+    void addString(Text labelId, Text first, int code, int count)
     {
         if (code >= 0 && code < count)
-            add(labelId, m_strings.text(firstId + code));
+            add(labelId, m_strings.byNumber(static_cast<int>(first) + code));
     }
     void raw(const std::string& text) { m_text += text; }
     const std::string& text() const { return m_text; }
@@ -141,17 +142,17 @@ int Monitor::Monitor_DQ()
     const auto tachometerLines = [&](Lines& out) -> bool {
         if (!read(0x0614, v))
             return false;
-        out.add(318, pick(kAveraging, v & 0xFF));
+        out.add(Text::NameAverageProcessing, pick(kAveraging, v & 0xFF));
         if (!read(0x054C, v))
             return false;
-        out.add(314, pick(kDqSpeeds, v & 0xFF));
+        out.add(Text::NameCountingSpeed, pick(kDqSpeeds, v & 0xFF));
         if (!read(0x0612, v))
             return false;
-        out.addString(309, 337, v & 0xFF, 2);
+        out.addString(Text::NameOutputMode, Text::ChoiceOn, v & 0xFF, 2);
         std::string digits;
         if (!readDigits(0x0626, 2, digits))
             return false;
-        out.add(319, shortestDecimal(digits.substr(4, 4) + "." + digits.substr(2, 2)));
+        out.add(Text::NameStartupTime, shortestDecimal(digits.substr(4, 4) + "." + digits.substr(2, 2)));
         return true;
     };
     const auto counterOutputLine = [&](Lines& out, int code, bool batch) {
@@ -159,7 +160,7 @@ int Monitor::Monitor_DQ()
             int number = code;
             if (batch) // the batch counter numbers its four modes 0..3
                 number = code == 4 ? 0 : code == 10 ? 1 : code == 12 ? 2 : code == 13 ? 3 : code;
-            out.add(309, std::string(name) + " ( " + std::to_string(number) + " ) ");
+            out.add(Text::NameOutputMode, std::string(name) + " ( " + std::to_string(number) + " ) ");
         }
     };
 
@@ -168,10 +169,10 @@ int Monitor::Monitor_DQ()
             return m_result;
         const int c = v & 0xFF;
         m_sel.timeCode = c;
-        a.add(306, strings.text(195));
-        a.add(307, pick(kDqTimeRanges, c / 2));
+        a.add(Text::NameFunctionSelection, strings.text(Text::FunctionNameTimer));
+        a.add(Text::NameTimeRange, pick(kDqTimeRanges, c / 2));
         if (c <= 7)
-            a.add(308, strings.text(c % 2 == 0 ? 161 : 162));
+            a.add(Text::NameTimeMode, strings.text(c % 2 == 0 ? Text::Up : Text::Down));
         first.countDir = c % 2 == 0 ? 1 : 2;
         first.timerMode = c <= 3 ? 4 : c <= 5 ? 3 : 2;
         if (c <= 1)
@@ -179,100 +180,100 @@ int Monitor::Monitor_DQ()
         if (!read(0x0498, v))
             return m_result;
         m_sel.outputModeA = v & 0xFF;
-        a.addString(309, 163, m_sel.outputModeA, 8);
+        a.addString(Text::NameOutputMode, Text::TimerOutputMode0, m_sel.outputModeA, 8);
         if (!read(0x0610, v))
             return m_result;
         m_sel.channelBKind = v & 0xFF;
         if (m_sel.channelBKind == 1) {
-            b.add(306, strings.text(231));
+            b.add(Text::NameFunctionSelection, strings.text(Text::FunctionNameTachometer));
             if (!read(0x0614, v))
                 return m_result;
-            b.add(318, pick(kAveraging, v & 0xFF));
+            b.add(Text::NameAverageProcessing, pick(kAveraging, v & 0xFF));
             if (!read(0x0554, v))
                 return m_result;
             channelBDecimals = v & 0xFF;
-            b.add(313, pick(kDqDecimalPoints, channelBDecimals));
+            b.add(Text::NameDecimalPointPosition, pick(kDqDecimalPoints, channelBDecimals));
             if (!read(0x054C, v))
                 return m_result;
-            b.add(314, pick(kDqSpeeds, v & 0xFF));
+            b.add(Text::NameCountingSpeed, pick(kDqSpeeds, v & 0xFF));
             if (!read(0x0612, v))
                 return m_result;
-            b.addString(309, 337, v & 0xFF, 2);
+            b.addString(Text::NameOutputMode, Text::ChoiceOn, v & 0xFF, 2);
             std::string digits;
             if (!readDigits(0x0550, 2, digits))
                 return m_result;
-            b.add(315, shortestDecimal(digits.substr(6, 2) + "." + digits.substr(1, 3)));
+            b.add(Text::NamePrescaleValue, shortestDecimal(digits.substr(6, 2) + "." + digits.substr(1, 3)));
             if (!readDigits(0x0626, 2, digits))
                 return m_result;
-            b.add(319, shortestDecimal(digits.substr(4, 4) + "." + digits.substr(2, 2)));
+            b.add(Text::NameStartupTime, shortestDecimal(digits.substr(4, 4) + "." + digits.substr(2, 2)));
         } else {
-            b.add(306, strings.text(226));
+            b.add(Text::NameFunctionSelection, strings.text(Text::FunctionName1StageCounter));
             if (!read(0x055E, v))
                 return m_result;
             m_sel.channelBInputMode = v & 0xFF;
-            b.addString(312, 177, m_sel.channelBInputMode, 8);
+            b.addString(Text::NameInputMode, Text::InputModeCommandUp, m_sel.channelBInputMode, 8);
             if (!read(0x0560, v))
                 return m_result;
             counterOutputLine(b, v & 0xFF, false);
             if (!read(0x0554, v))
                 return m_result;
             channelBDecimals = v & 0xFF;
-            b.add(313, pick(kDqDecimalPoints, channelBDecimals));
+            b.add(Text::NameDecimalPointPosition, pick(kDqDecimalPoints, channelBDecimals));
             if (!read(0x054C, v))
                 return m_result;
-            b.add(314, pick(kDqSpeeds, v & 0xFF));
+            b.add(Text::NameCountingSpeed, pick(kDqSpeeds, v & 0xFF));
             std::string digits;
             if (!readDigits(0x0550, 2, digits))
                 return m_result;
-            b.add(315, shortestDecimal(digits.substr(6, 2) + "." + digits.substr(1, 3)));
+            b.add(Text::NamePrescaleValue, shortestDecimal(digits.substr(6, 2) + "." + digits.substr(1, 3)));
         }
     } else {
         if (!read(0x0630, v))
             return m_result;
         m_sel.combinedFunction = v & 0xFF;
         if (m_sel.combinedFunction == 2) {
-            a.add(306, strings.text(231));
-            b.add(306, strings.text(231));
+            a.add(Text::NameFunctionSelection, strings.text(Text::FunctionNameTachometer));
+            b.add(Text::NameFunctionSelection, strings.text(Text::FunctionNameTachometer));
             if (!read(0x0694, v))
                 return m_result;
-            a.addString(309, 337, v & 0xFF, 2);
+            a.addString(Text::NameOutputMode, Text::ChoiceOn, v & 0xFF, 2);
             if (!tachometerLines(b))
                 return m_result;
         } else if (m_sel.combinedFunction == 1) {
             if (!read(0x0670, v))
                 return m_result;
             const int kind = v & 0xFF;
-            a.addString(306, 141, kind, 3);
-            a.add(312, strings.text(178)); // the first counter counts individual pulses up
+            a.addString(Text::NameFunctionSelection, Text::FunctionCounterTotal, kind, 3);
+            a.add(Text::NameInputMode, strings.text(Text::InputModeIndividualUp)); // the first counter counts individual pulses up
             if (!read(0x067A, v))
                 return m_result;
-            a.addString(309, 300, v & 0xFF, 2);
-            b.add(306, strings.text(226));
+            a.addString(Text::NameOutputMode, Text::SelfHoldingOutput, v & 0xFF, 2);
+            b.add(Text::NameFunctionSelection, strings.text(Text::FunctionName1StageCounter));
             if (!read(0x055E, v))
                 return m_result;
             m_sel.channelBInputMode = v & 0xFF;
-            b.addString(312, 177, m_sel.channelBInputMode, 8);
+            b.addString(Text::NameInputMode, Text::InputModeCommandUp, m_sel.channelBInputMode, 8);
             if (!read(0x0560, v))
                 return m_result;
             counterOutputLine(b, v & 0xFF, kind == 1);
             if (!read(0x054C, v))
                 return m_result;
-            b.add(314, pick(kDqSpeeds, v & 0xFF));
+            b.add(Text::NameCountingSpeed, pick(kDqSpeeds, v & 0xFF));
         } else {
             if (!read(0x045A, v))
                 return m_result;
             const int c = v & 0xFF;
-            a.add(306, strings.text(197));
-            a.add(307, pick(kDqTimeRanges, c / 2));
+            a.add(Text::NameFunctionSelection, strings.text(Text::FunctionName2StageTimer));
+            a.add(Text::NameTimeRange, pick(kDqTimeRanges, c / 2));
             if (c <= 7)
-                a.add(308, strings.text(c % 2 == 0 ? 161 : 162));
+                a.add(Text::NameTimeMode, strings.text(c % 2 == 0 ? Text::Up : Text::Down));
             if (!read(0x063A, v))
                 return m_result;
-            a.addString(309, 300, v & 0xFF, 2);
+            a.addString(Text::NameOutputMode, Text::SelfHoldingOutput, v & 0xFF, 2);
             if (!read(0x063C, v))
                 return m_result;
-            b.add(306, strings.text(197));
-            b.addString(309, 300, v & 0xFF, 2);
+            b.add(Text::NameFunctionSelection, strings.text(Text::FunctionName2StageTimer));
+            b.addString(Text::NameOutputMode, Text::SelfHoldingOutput, v & 0xFF, 2);
         }
         first.countDir = 1;
         first.timerMode = m_sel.combinedFunction == 0 ? 4 : 0;
@@ -285,13 +286,13 @@ int Monitor::Monitor_DQ()
     Lines common(strings);
     if (!read(0x049A, v))
         return m_result;
-    common.add(316, (v & 0xFF) == 0 ? "1 ms" : "20 ms");
+    common.add(Text::NameInputSignalWidth, (v & 0xFF) == 0 ? "1 ms" : "20 ms");
     if (!read(0x054E, v))
         return m_result;
-    common.add(317, (v & 0xFF) == 0 ? "NPN" : "PNP");
+    common.add(Text::NameNpnPnpInputMode, (v & 0xFF) == 0 ? "NPN" : "PNP");
     if (!read(0x0696, v))
         return m_result;
-    common.raw(strings.text(v == 0 ? 292 : 293) + kCrLf);
+    common.raw(strings.text(v == 0 ? Text::PowerSavingOff : Text::PowerSavingOn) + kCrLf);
     std::string menu;
     for (std::uint16_t address = 0x06F4; address <= 0x06F9; ++address) {
         if (!read(address, v))
@@ -313,7 +314,7 @@ int Monitor::Monitor_TQ()
     if (!read(0x0432, v))
         return m_result;
     m_sel.functionSelection = v & 0xFF;
-    a.addString(306, 195, m_sel.functionSelection, 3);
+    a.addString(Text::NameFunctionSelection, Text::FunctionNameTimer, m_sel.functionSelection, 3);
     PanelState first;
     PanelState second;
     first.onOff = 2;
@@ -324,19 +325,19 @@ int Monitor::Monitor_TQ()
         if (!read(0x0440, v))
             return m_result;
         m_sel.timeRange = v & 0xFF;
-        a.add(307, pick(kRangeTextsA, m_sel.timeRange));
+        a.add(Text::NameTimeRange, pick(kRangeTextsA, m_sel.timeRange));
         if (!read(0x0442, v))
             return m_result;
         m_sel.timeMode = v & 0xFF;
-        a.addString(308, 161, m_sel.timeMode, 2);
+        a.addString(Text::NameTimeMode, Text::Up, m_sel.timeMode, 2);
         if (!read(0x0444, v))
             return m_result;
         m_sel.outputMode = v & 0xFF;
-        a.addString(309, 216, m_sel.outputMode, 10);
+        a.addString(Text::NameOutputMode, Text::TqOutputModeA, m_sel.outputMode, 10);
         if (m_sel.outputMode < 6) {
             if (!read(0x0446, v))
                 return m_result;
-            a.add(311, v == 0 ? std::string("Hold") : pointedDigits(v) + " s");
+            a.add(Text::NameOutputTime, v == 0 ? std::string("Hold") : pointedDigits(v) + " s");
         }
         secondShown = m_sel.outputMode == 9;
         applyRangeLook(first, m_sel.timeRange);
@@ -347,17 +348,17 @@ int Monitor::Monitor_TQ()
         if (!read(0x0460, v))
             return m_result;
         m_sel.timeRange = v & 0xFF;
-        a.add(321, pick(kRangeTextsB, m_sel.timeRange));
+        a.add(Text::NameOffTimeRange, pick(kRangeTextsB, m_sel.timeRange));
         if (!read(0x0462, v))
             return m_result;
         m_sel.secondTimeRange = v & 0xFF;
-        a.add(323, pick(kRangeTextsB, m_sel.secondTimeRange));
+        a.add(Text::NameOnTimeRange, pick(kRangeTextsB, m_sel.secondTimeRange));
         if (!read(0x0464, v))
             return m_result;
-        a.addString(308, 161, v & 0xFF, 2);
+        a.addString(Text::NameTimeMode, Text::Up, v & 0xFF, 2);
         if (!read(0x0466, v))
             return m_result;
-        a.addString(320, 214, v & 0xFF, 2);
+        a.addString(Text::NameOnOffStartMode, Text::FlickerOffStart, v & 0xFF, 2);
         secondShown = true;
         applyRangeLook(first, m_sel.timeRange);
         applyRangeLook(second, m_sel.secondTimeRange);
@@ -365,14 +366,14 @@ int Monitor::Monitor_TQ()
     case 2:
         if (!read(0x0480, v))
             return m_result;
-        a.addString(328, 212, v & 0xFF, 2);
+        a.addString(Text::NameSettingMethod, Text::ForecastValue, v & 0xFF, 2);
         if (!read(0x0482, v))
             return m_result;
         m_sel.timeRange = v & 0xFF;
-        a.add(307, pick(kRangeTextsB, m_sel.timeRange));
+        a.add(Text::NameTimeRange, pick(kRangeTextsB, m_sel.timeRange));
         if (!read(0x0484, v))
             return m_result;
-        a.add(309, strings.text((v & 0xFF) == 0 ? 302 : 303));
+        a.add(Text::NameOutputMode, strings.text((v & 0xFF) == 0 ? Text::TqOutputModeAPowerOn : Text::TqOutputModeF1));
         secondShown = true;
         applyRangeLook(first, m_sel.timeRange);
         applyRangeLook(second, m_sel.timeRange);
@@ -382,13 +383,13 @@ int Monitor::Monitor_TQ()
     }
     if (!read(0x0434, v))
         return m_result;
-    a.add(316, (v & 0xFF) == 0 ? "20 ms" : "1 ms");
+    a.add(Text::NameInputSignalWidth, (v & 0xFF) == 0 ? "20 ms" : "1 ms");
     if (!read(0x0436, v))
         return m_result;
-    a.add(317, (v & 0xFF) == 0 ? "NPN" : "PNP");
+    a.add(Text::NameNpnPnpInputMode, (v & 0xFF) == 0 ? "NPN" : "PNP");
     if (!read(0x0438, v))
         return m_result;
-    a.add(325, pick(kKeyProtectLevels, v & 0xFF));
+    a.add(Text::NameKeyProtectLevel, pick(kKeyProtectLevels, v & 0xFF));
 
     first.group = secondShown ? 1 : 0;
     if (secondShown) {
@@ -423,33 +424,33 @@ int Monitor::Monitor_CQ()
         return m_result;
 
     Lines a(strings);
-    a.addString(306, 226, f - 3, 6);
+    a.addString(Text::NameFunctionSelection, Text::FunctionName1StageCounter, f - 3, 6);
     if (f == 8) {
-        a.add(309, pick(kFreqOutputs, low(tail, 0)));
-        a.add(314, low(block, reg(0x06A4)) == 0 ? "30 Hz" : "10K Hz");
-        a.add(318, pick(kAveraging, low(tail, 1)));
-        a.add(333, word(tail, 2).substr(0, 2) + "." + word(tail, 2).substr(2));
-        a.add(319, word(tail, 3).substr(0, 2) + "." + word(tail, 3).substr(2));
+        a.add(Text::NameOutputMode, pick(kFreqOutputs, low(tail, 0)));
+        a.add(Text::NameCountingSpeed, low(block, reg(0x06A4)) == 0 ? "30 Hz" : "10K Hz");
+        a.add(Text::NameAverageProcessing, pick(kAveraging, low(tail, 1)));
+        a.add(Text::NameAutoZeroTime, word(tail, 2).substr(0, 2) + "." + word(tail, 2).substr(2));
+        a.add(Text::NameStartupTime, word(tail, 3).substr(0, 2) + "." + word(tail, 3).substr(2));
         m_sel.inputMode = 0;
     } else {
         m_sel.inputMode = f == 7 ? low(tail, 0) : low(block, reg(0x06A0));
-        a.add(312, f == 7 ? pick(kCqDirections, m_sel.inputMode) : pick(kCqInputModes, m_sel.inputMode));
-        a.add(309, pick(kCqOutputs, low(block, reg(0x06A2))));
-        a.add(314, low(block, reg(0x06A4)) == 0 ? "30 Hz" : "5K Hz");
+        a.add(Text::NameInputMode, f == 7 ? pick(kCqDirections, m_sel.inputMode) : pick(kCqInputModes, m_sel.inputMode));
+        a.add(Text::NameOutputMode, pick(kCqOutputs, low(block, reg(0x06A2))));
+        a.add(Text::NameCountingSpeed, low(block, reg(0x06A4)) == 0 ? "30 Hz" : "5K Hz");
     }
     m_sel.decimals = low(block, reg(0x06A6));
-    a.add(313, pick(kCqDecimalPoints, m_sel.decimals));
+    a.add(Text::NameDecimalPointPosition, pick(kCqDecimalPoints, m_sel.decimals));
     const std::string prescale = word(block, reg(0x06AA)).substr(3, 1) + word(block, reg(0x06A8));
-    a.add(315, prescale.substr(0, 2) + "." + prescale.substr(2));
+    a.add(Text::NamePrescaleValue, prescale.substr(0, 2) + "." + prescale.substr(2));
     if (f != 8) {
         const auto outputTime = [](const std::string& w) { return w == "0000" ? std::string("Hold") : w.substr(0, 2) + "." + w.substr(2); };
-        a.add(335, outputTime(word(block, reg(0x06B4))));
+        a.add(Text::NameOutputTime1, outputTime(word(block, reg(0x06B4))));
         if (f == 4)
-            a.add(336, outputTime(word(block, reg(0x06B8))));
+            a.add(Text::NameOutputTime2, outputTime(word(block, reg(0x06B8))));
     }
-    a.add(316, low(common, 1) == 0 ? "20 ms" : "1 ms");
-    a.add(317, low(common, 2) == 0 ? "NPN" : "PNP");
-    a.add(325, pick(kKeyProtectLevels, low(common, 3)));
+    a.add(Text::NameInputSignalWidth, low(common, 1) == 0 ? "20 ms" : "1 ms");
+    a.add(Text::NameNpnPnpInputMode, low(common, 2) == 0 ? "NPN" : "PNP");
+    a.add(Text::NameKeyProtectLevel, pick(kKeyProtectLevels, low(common, 3)));
 
     PanelState first;
     PanelState second;

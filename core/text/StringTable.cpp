@@ -27,7 +27,7 @@ StringTable::StringTable(LanguageId language) : m_language(language) {}
 
 bool StringTable::has(int id) const { return findEntry(id) != nullptr; }
 
-std::string StringTable::text(int id) const
+std::string StringTable::byNumber(int id) const
 {
     const StringEntry* e = findEntry(id);
     if (!e)

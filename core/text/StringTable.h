@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Text.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -37,7 +39,9 @@ public:
     LanguageId language() const { return m_language; }
     void setLanguage(LanguageId language) { m_language = language; }
 
-    std::string text(int id) const;
+    std::string text(Text id) const { return byNumber(static_cast<int>(id)); }
+    // For texts whose number comes from data (a table row, a file).
+    std::string byNumber(int id) const;
     bool has(int id) const;
 
 private:

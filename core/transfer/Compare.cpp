@@ -153,31 +153,31 @@ void compareCq(Comparer& c, const TqCqSettings& s)
 struct NamedRange {
     std::uint16_t from;
     std::uint16_t to;
-    int stringId;
-    int secondId; // joined with "/" when set
+    Text stringId;
+    Text secondId; // joined with "/" when set
 };
 
 // Setting names of the DQ addresses, by the images' layout.
 constexpr NamedRange kDqNames[] = {
-    {0x0402, 0x0402, 305, 0}, {0x0608, 0x0608, 304, 0}, {0x0696, 0x0697, 152, 0},
-    {0x045A, 0x045B, 307, 308}, {0x045C, 0x0493, 310, 0}, {0x0494, 0x0497, 311, 0}, {0x0498, 0x0499, 309, 0},
-    {0x049A, 0x049B, 316, 0}, {0x054C, 0x054D, 314, 0}, {0x054E, 0x054F, 317, 0}, {0x0550, 0x0553, 315, 0},
-    {0x0554, 0x0555, 313, 0}, {0x0556, 0x055D, 310, 0}, {0x055E, 0x055F, 312, 0}, {0x0560, 0x0561, 309, 0},
-    {0x0562, 0x0565, 311, 0}, {0x0606, 0x0607, 306, 0}, {0x0610, 0x0611, 306, 0}, {0x0612, 0x0613, 309, 0},
-    {0x0614, 0x0615, 318, 0}, {0x0626, 0x0629, 319, 0}, {0x0630, 0x0631, 306, 0}, {0x0632, 0x0639, 310, 0},
-    {0x063A, 0x063D, 309, 0}, {0x063E, 0x0645, 311, 0}, {0x0670, 0x0671, 306, 0}, {0x0672, 0x0675, 310, 0},
-    {0x0676, 0x0679, 311, 0}, {0x067A, 0x067B, 309, 0}, {0x0690, 0x0693, 310, 0}, {0x0694, 0x0695, 309, 0},
+    {0x0402, 0x0402, Text::NameCheckNumber, Text::None}, {0x0608, 0x0608, Text::NameDeviceId, Text::None}, {0x0696, 0x0697, Text::PowerSaving, Text::None},
+    {0x045A, 0x045B, Text::NameTimeRange, Text::NameTimeMode}, {0x045C, 0x0493, Text::NameSetValue, Text::None}, {0x0494, 0x0497, Text::NameOutputTime, Text::None}, {0x0498, 0x0499, Text::NameOutputMode, Text::None},
+    {0x049A, 0x049B, Text::NameInputSignalWidth, Text::None}, {0x054C, 0x054D, Text::NameCountingSpeed, Text::None}, {0x054E, 0x054F, Text::NameNpnPnpInputMode, Text::None}, {0x0550, 0x0553, Text::NamePrescaleValue, Text::None},
+    {0x0554, 0x0555, Text::NameDecimalPointPosition, Text::None}, {0x0556, 0x055D, Text::NameSetValue, Text::None}, {0x055E, 0x055F, Text::NameInputMode, Text::None}, {0x0560, 0x0561, Text::NameOutputMode, Text::None},
+    {0x0562, 0x0565, Text::NameOutputTime, Text::None}, {0x0606, 0x0607, Text::NameFunctionSelection, Text::None}, {0x0610, 0x0611, Text::NameFunctionSelection, Text::None}, {0x0612, 0x0613, Text::NameOutputMode, Text::None},
+    {0x0614, 0x0615, Text::NameAverageProcessing, Text::None}, {0x0626, 0x0629, Text::NameStartupTime, Text::None}, {0x0630, 0x0631, Text::NameFunctionSelection, Text::None}, {0x0632, 0x0639, Text::NameSetValue, Text::None},
+    {0x063A, 0x063D, Text::NameOutputMode, Text::None}, {0x063E, 0x0645, Text::NameOutputTime, Text::None}, {0x0670, 0x0671, Text::NameFunctionSelection, Text::None}, {0x0672, 0x0675, Text::NameSetValue, Text::None},
+    {0x0676, 0x0679, Text::NameOutputTime, Text::None}, {0x067A, 0x067B, Text::NameOutputMode, Text::None}, {0x0690, 0x0693, Text::NameSetValue, Text::None}, {0x0694, 0x0695, Text::NameOutputMode, Text::None},
 };
 
 constexpr NamedRange kTqCqNames[] = {
-    {0x0432, 0x0433, 306, 0}, {0x0434, 0x0435, 316, 0}, {0x0436, 0x0437, 317, 0}, {0x0438, 0x0439, 325, 0},
-    {0x043C, 0x043D, 151, 0}, {0x0440, 0x0441, 307, 0}, {0x0460, 0x0463, 307, 0}, {0x0482, 0x0483, 307, 0},
-    {0x0442, 0x0443, 308, 0}, {0x0464, 0x0465, 308, 0}, {0x0444, 0x0445, 309, 0}, {0x0484, 0x0485, 309, 0},
-    {0x06A2, 0x06A3, 309, 0}, {0x06BE, 0x06BF, 309, 0}, {0x0446, 0x0449, 311, 0}, {0x06B4, 0x06BB, 311, 0},
-    {0x044A, 0x044D, 310, 327}, {0x044E, 0x044F, 326, 0}, {0x0466, 0x0467, 320, 0}, {0x0468, 0x046F, 310, 0},
-    {0x0486, 0x048D, 310, 0}, {0x06AC, 0x06B3, 310, 0}, {0x0480, 0x0481, 328, 0}, {0x06A0, 0x06A1, 312, 0},
-    {0x06BC, 0x06BD, 312, 0}, {0x06A4, 0x06A5, 314, 0}, {0x06A6, 0x06A7, 313, 0}, {0x06A8, 0x06AB, 315, 0},
-    {0x06C0, 0x06C1, 318, 0}, {0x06C2, 0x06C3, 333, 0}, {0x06C4, 0x06C5, 319, 0},
+    {0x0432, 0x0433, Text::NameFunctionSelection, Text::None}, {0x0434, 0x0435, Text::NameInputSignalWidth, Text::None}, {0x0436, 0x0437, Text::NameNpnPnpInputMode, Text::None}, {0x0438, 0x0439, Text::NameKeyProtectLevel, Text::None},
+    {0x043C, 0x043D, Text::KeyProtection, Text::None}, {0x0440, 0x0441, Text::NameTimeRange, Text::None}, {0x0460, 0x0463, Text::NameTimeRange, Text::None}, {0x0482, 0x0483, Text::NameTimeRange, Text::None},
+    {0x0442, 0x0443, Text::NameTimeMode, Text::None}, {0x0464, 0x0465, Text::NameTimeMode, Text::None}, {0x0444, 0x0445, Text::NameOutputMode, Text::None}, {0x0484, 0x0485, Text::NameOutputMode, Text::None},
+    {0x06A2, 0x06A3, Text::NameOutputMode, Text::None}, {0x06BE, 0x06BF, Text::NameOutputMode, Text::None}, {0x0446, 0x0449, Text::NameOutputTime, Text::None}, {0x06B4, 0x06BB, Text::NameOutputTime, Text::None},
+    {0x044A, 0x044D, Text::NameSetValue, Text::NameCycleTime}, {0x044E, 0x044F, Text::NameOnDutyRatio, Text::None}, {0x0466, 0x0467, Text::NameOnOffStartMode, Text::None}, {0x0468, 0x046F, Text::NameSetValue, Text::None},
+    {0x0486, 0x048D, Text::NameSetValue, Text::None}, {0x06AC, 0x06B3, Text::NameSetValue, Text::None}, {0x0480, 0x0481, Text::NameSettingMethod, Text::None}, {0x06A0, 0x06A1, Text::NameInputMode, Text::None},
+    {0x06BC, 0x06BD, Text::NameInputMode, Text::None}, {0x06A4, 0x06A5, Text::NameCountingSpeed, Text::None}, {0x06A6, 0x06A7, Text::NameDecimalPointPosition, Text::None}, {0x06A8, 0x06AB, Text::NamePrescaleValue, Text::None},
+    {0x06C0, 0x06C1, Text::NameAverageProcessing, Text::None}, {0x06C2, 0x06C3, Text::NameAutoZeroTime, Text::None}, {0x06C4, 0x06C5, Text::NameStartupTime, Text::None},
 };
 
 template <std::size_t N>
@@ -187,7 +187,7 @@ std::string nameOf(const NamedRange (&table)[N], std::uint16_t address, const St
         if (address < r.from || address > r.to)
             continue;
         std::string name = strings.text(r.stringId);
-        if (r.secondId) {
+        if (r.secondId != Text::None) {
             name += '/';
             name += strings.text(r.secondId);
         }
@@ -202,7 +202,7 @@ std::string nameOf(const NamedRange (&table)[N], std::uint16_t address, const St
 
 std::string compareReport(MachineType type, std::uint16_t address, const StringTable& strings)
 {
-    return strings.text(291) + (type == MachineType::DQ ? nameOf(kDqNames, address, strings) : nameOf(kTqCqNames, address, strings));
+    return strings.text(Text::ProgramDifferent) + (type == MachineType::DQ ? nameOf(kDqNames, address, strings) : nameOf(kTqCqNames, address, strings));
 }
 
 int Compare_All(CommSession& session, const SettingsDocument& doc, std::uint16_t& differingAddress, TransferProgress& progress)

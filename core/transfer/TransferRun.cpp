@@ -10,11 +10,11 @@ namespace lumetra {
 TransferWindowSpec transferWindowSpec(OperationKind kind)
 {
     switch (kind) {
-    case OperationKind::Upload: return {258, 40};
-    case OperationKind::Download: return {257, 800};
-    case OperationKind::Compare: return {259, 40};
+    case OperationKind::Upload: return {Text::CaptionUpload, 40};
+    case OperationKind::Download: return {Text::CaptionDownload, 800};
+    case OperationKind::Compare: return {Text::CaptionCompare, 40};
     }
-    return {0, 40};
+    return {Text::None, 40};
 }
 
 TransferTarget downloadTarget(const SettingsDocument& doc, TransferTarget dqTarget)
@@ -25,7 +25,7 @@ TransferTarget downloadTarget(const SettingsDocument& doc, TransferTarget dqTarg
 }
 
 namespace {
-void succeed(CommSession& session, int stringId, const char* title)
+void succeed(CommSession& session, Text stringId, const char* title)
 {
     const std::string text = session.strings().text(stringId);
     session.host().setStatusPanel(StatusPanel::Transfer, text);
@@ -46,7 +46,7 @@ int routine(CommSession& session, OperationKind kind, TransferTarget target, Set
         SettingsImage image;
         if (const int rc = Upload(session, image))
             return rc;
-        succeed(session, 263, "Upload");
+        succeed(session, Text::MsgUploadDone, "Upload");
         // The editor of the unit's type is filled as a file would fill it.
         SettingsDocument uploaded;
         if (const int rc = uploaded.read(image, Result::UploadFailed)) {
@@ -65,13 +65,13 @@ int routine(CommSession& session, OperationKind kind, TransferTarget target, Set
             rc = downloadDq(session, doc.dq(), target, images, progress);
         }
         if (rc == 0)
-            succeed(session, 264, "Download");
+            succeed(session, Text::MsgDownloadDone, "Download");
         return rc;
     }
     case OperationKind::Compare: {
         const int rc = Compare_All(session, doc, differingAddress, progress);
         if (rc == 0)
-            succeed(session, 265, nullptr);
+            succeed(session, Text::MsgCompareDone, nullptr);
         return rc;
     }
     }
@@ -87,7 +87,9 @@ int runTransfer(CommSession& session, OperationKind kind, TransferTarget target,
     if (differingAddress)
         *differingAddress = address;
     if (rc != 0) {
-        const int failureText = kind == OperationKind::Upload ? 260 : kind == OperationKind::Download ? 261 : 262;
+        const Text failureText = kind == OperationKind::Upload     ? Text::MsgUploadFailed
+                                 : kind == OperationKind::Download ? Text::MsgDownloadFailed
+                                                                   : Text::MsgCompareFailed;
         session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(failureText));
     }
     return rc;
@@ -95,13 +97,15 @@ int runTransfer(CommSession& session, OperationKind kind, TransferTarget target,
 
 int beginTransferCommand(CommSession& session, OperationKind kind, TransferTarget target)
 {
-    const int startText = kind == OperationKind::Upload ? 250 : kind == OperationKind::Download ? 256 : 254;
+    const Text startText = kind == OperationKind::Upload     ? Text::StatusRead
+                          : kind == OperationKind::Download ? Text::StatusWrite
+                                                            : Text::StatusCompare;
     session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(startText));
     const bool checksId = !(kind == OperationKind::Download && (target == TransferTarget::DqChannelA || target == TransferTarget::DqChannelB));
     const int id = session.state().DeviceId;
     if (checksId && (id < 0 || id > 255)) {
         if (kind == OperationKind::Upload)
-            session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(255));
+            session.host().setStatusPanel(StatusPanel::Transfer, session.strings().text(Text::MsgWrongDeviceId));
         session.ShowCommError(Result::WrongDeviceId);
         return Result::WrongDeviceId;
     }

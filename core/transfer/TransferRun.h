@@ -14,7 +14,7 @@ enum class OperationKind { Upload, Download, Compare };
 // How the progress window looks for an operation: its caption (string id)
 // and its timer interval.
 struct TransferWindowSpec {
-    int captionStringId;
+    Text captionStringId;
     int timerIntervalMs;
 };
 TransferWindowSpec transferWindowSpec(OperationKind kind);

@@ -13,12 +13,12 @@ QString versionText() { return QString("Version : %1 . %2 . %3").arg(kVersionMaj
 AboutDialog::AboutDialog(const AppContext& ctx, QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmAbout");
-    setWindowTitle(uiText(ctx, 101));
+    setWindowTitle(uiText(ctx, Text::AboutMe));
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel("<b>Lumetra</b>", this);
     auto* version = new QLabel(versionText(), this);
     version->setObjectName("lblVersion");
-    auto* ok = new QPushButton(uiText(ctx, 102), this);
+    auto* ok = new QPushButton(uiText(ctx, Text::Ok), this);
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
     ok->setFocus();

@@ -38,6 +38,6 @@ struct AppContext {
 };
 
 // A string-table text as a QString.
-inline QString uiText(const AppContext& ctx, int id) { return QString::fromStdString(ctx.strings.text(id)); }
+inline QString uiText(const AppContext& ctx, Text id) { return QString::fromStdString(ctx.strings.text(id)); }
 
 } // namespace lumetra::gui

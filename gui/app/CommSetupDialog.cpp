@@ -28,12 +28,12 @@ QComboBox* combo(QWidget* parent, const char* name, const std::vector<std::strin
 CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx), m_setup(ctx.session, ctx.commSetup)
 {
     setObjectName("frmCommSetup");
-    setWindowTitle(uiText(ctx, 103));
+    setWindowTitle(uiText(ctx, Text::CommunicationSettings));
     auto* layout = new QVBoxLayout(this);
 
-    auto* pc = new QGroupBox(uiText(ctx, 104), this);
+    auto* pc = new QGroupBox(uiText(ctx, Text::PcCommunicationSettings), this);
     auto* pcLayout = new QHBoxLayout(pc);
-    auto* portFrame = new QGroupBox(uiText(ctx, 105), pc);
+    auto* portFrame = new QGroupBox(uiText(ctx, Text::ComPort), pc);
     auto* portLayout = new QVBoxLayout(portFrame);
     std::vector<std::string> ports = CommSetup::portEntries();
     for (std::size_t i = 0; i < ports.size(); ++i) {
@@ -43,7 +43,7 @@ CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(par
     }
     m_port = combo(portFrame, "cboComPort", ports);
     portLayout->addWidget(m_port);
-    auto* protocolFrame = new QGroupBox(uiText(ctx, 345), pc);
+    auto* protocolFrame = new QGroupBox(uiText(ctx, Text::Protocol), pc);
     auto* protocolLayout = new QVBoxLayout(protocolFrame);
     const char* protocolNames[2] = {"Ascii", "RTU"};
     for (int i = 0; i < 2; ++i) {
@@ -56,13 +56,13 @@ CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(par
     leftColumn->addWidget(protocolFrame);
     pcLayout->addLayout(leftColumn);
 
-    auto* settingsFrame = new QGroupBox(uiText(ctx, 106), pc);
+    auto* settingsFrame = new QGroupBox(uiText(ctx, Text::Settings), pc);
     auto* grid = new QGridLayout(settingsFrame);
     m_baud = combo(settingsFrame, "cboBaudRate", CommSetup::baudEntries());
     m_dataBits = combo(settingsFrame, "cboDataBits", CommSetup::dataBitsEntries());
     m_parity = combo(settingsFrame, "cboParity", CommSetup::parityEntries());
     m_stopBits = combo(settingsFrame, "cboStopBits", CommSetup::stopBitsEntries());
-    const int labels[4] = {107, 108, 109, 110};
+    const Text labels[4] = {Text::BaudRateLabel, Text::DataBitsLabel, Text::ParityLabel, Text::StopBitsLabel};
     QComboBox* combos[4] = {m_baud, m_dataBits, m_parity, m_stopBits};
     for (int i = 0; i < 4; ++i) {
         grid->addWidget(new QLabel(uiText(ctx, labels[i]), settingsFrame), i, 0);
@@ -71,13 +71,13 @@ CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(par
     pcLayout->addWidget(settingsFrame);
 
     auto* timing = new QVBoxLayout;
-    auto* timeoutFrame = new QGroupBox(uiText(ctx, 111), pc);
+    auto* timeoutFrame = new QGroupBox(uiText(ctx, Text::TimeOutLabel), pc);
     auto* timeoutLayout = new QHBoxLayout(timeoutFrame);
     m_timeout = new QLineEdit(timeoutFrame);
     m_timeout->setObjectName("txtTimeOut");
     timeoutLayout->addWidget(m_timeout);
     timeoutLayout->addWidget(new QLabel("ms", timeoutFrame));
-    auto* delayFrame = new QGroupBox(uiText(ctx, 354), pc);
+    auto* delayFrame = new QGroupBox(uiText(ctx, Text::DelayTime), pc);
     auto* delayLayout = new QHBoxLayout(delayFrame);
     m_delay = new QLineEdit(delayFrame);
     m_delay->setObjectName("txtCommDelayTime");
@@ -88,26 +88,26 @@ CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(par
     pcLayout->addLayout(timing);
     layout->addWidget(pc);
 
-    auto* idFrame = new QGroupBox(uiText(ctx, 113), this);
+    auto* idFrame = new QGroupBox(uiText(ctx, Text::SlaveIdSetting), this);
     auto* idLayout = new QHBoxLayout(idFrame);
-    auto* modeFrame = new QGroupBox(uiText(ctx, 114), idFrame);
+    auto* modeFrame = new QGroupBox(uiText(ctx, Text::ModeSelection), idFrame);
     auto* modeLayout = new QVBoxLayout(modeFrame);
     for (int i = 0; i < 2; ++i) {
-        m_mode[i] = new QRadioButton(uiText(ctx, i == 0 ? 116 : 117), modeFrame);
+        m_mode[i] = new QRadioButton(uiText(ctx, i == 0 ? Text::Manual : Text::Automatic), modeFrame);
         m_mode[i]->setObjectName(QString("OptModeSelect%1").arg(i));
         modeLayout->addWidget(m_mode[i]);
     }
     idLayout->addWidget(modeFrame);
-    m_manualFrame = new QGroupBox(uiText(ctx, 118), idFrame);
+    m_manualFrame = new QGroupBox(uiText(ctx, Text::SlaveIdSettingManual), idFrame);
     auto* manualLayout = new QHBoxLayout(m_manualFrame);
-    manualLayout->addWidget(new QLabel(uiText(ctx, 119), m_manualFrame));
+    manualLayout->addWidget(new QLabel(uiText(ctx, Text::SlaveIdHexLabel), m_manualFrame));
     m_manualId = combo(m_manualFrame, "cboDeviceID_Menu", CommSetup::manualIdEntries());
     m_manualId->setEditable(true);
     manualLayout->addWidget(m_manualId);
     idLayout->addWidget(m_manualFrame);
-    m_autoFrame = new QGroupBox(uiText(ctx, 120), idFrame);
+    m_autoFrame = new QGroupBox(uiText(ctx, Text::SlaveIdSettingAutomatic), idFrame);
     auto* autoLayout = new QGridLayout(m_autoFrame);
-    autoLayout->addWidget(new QLabel(uiText(ctx, 119), m_autoFrame), 0, 0);
+    autoLayout->addWidget(new QLabel(uiText(ctx, Text::SlaveIdHexLabel), m_autoFrame), 0, 0);
     m_autoId = new QLineEdit(m_autoFrame);
     m_autoId->setObjectName("txtDeviceID_Auto");
     autoLayout->addWidget(m_autoId, 0, 1);
@@ -115,9 +115,9 @@ CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(par
     m_autoList->setObjectName("cboAddress_Auto");
     m_autoList->setMinimumWidth(260);
     autoLayout->addWidget(m_autoList, 1, 0, 1, 2);
-    m_search = new QPushButton(uiText(ctx, 122), m_autoFrame);
+    m_search = new QPushButton(uiText(ctx, Text::Search), m_autoFrame);
     m_search->setObjectName("cmdSearch");
-    m_stop = new QPushButton(uiText(ctx, 123), m_autoFrame);
+    m_stop = new QPushButton(uiText(ctx, Text::Stop), m_autoFrame);
     m_stop->setObjectName("cmdStop");
     autoLayout->addWidget(m_search, 0, 2);
     autoLayout->addWidget(m_stop, 1, 2);
@@ -126,11 +126,11 @@ CommSetupDialog::CommSetupDialog(AppContext& ctx, QWidget* parent) : QDialog(par
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    m_ok = new QPushButton(uiText(ctx, 102), this);
+    m_ok = new QPushButton(uiText(ctx, Text::Ok), this);
     m_ok->setObjectName("cmdOK");
-    m_apply = new QPushButton(uiText(ctx, 124), this);
+    m_apply = new QPushButton(uiText(ctx, Text::Apply), this);
     m_apply->setObjectName("cmdApply");
-    m_cancel = new QPushButton(uiText(ctx, 125), this);
+    m_cancel = new QPushButton(uiText(ctx, Text::Cancel), this);
     m_cancel->setObjectName("cmdCancel");
     for (QPushButton* b : {m_ok, m_apply, m_cancel})
         buttons->addWidget(b);

@@ -49,7 +49,7 @@ QString panelCaption(const AppContext& ctx, const SettingsDocument& doc, int blo
     return block >= DqBlock::TwoStageTimer ? title + "  -  A" : title;
 }
 
-QString captionText(const AppContext& ctx, int labelId) { return uiText(ctx, editorCaptionId(labelId)); }
+QString captionText(const AppContext& ctx, Text labelId) { return uiText(ctx, editorCaptionId(labelId)); }
 
 } // namespace
 
@@ -70,49 +70,49 @@ void EditorWindow::build()
     SettingsDocument& doc = m_ctx.document;
     const MachineType type = doc.machineType();
 
-    QMenu* file = menus->addMenu(uiText(m_ctx, 127));
+    QMenu* file = menus->addMenu(uiText(m_ctx, Text::MenuFile));
     file->setObjectName("mFile");
-    const auto item = [this](QMenu* menu, const char* name, int caption, std::function<void()> action) {
+    const auto item = [this](QMenu* menu, const char* name, Text caption, std::function<void()> action) {
         QAction* a = menu->addAction(uiText(m_ctx, caption), this, std::move(action));
         a->setObjectName(name);
         return a;
     };
-    item(file, "mNew", 133, [this] { mNew_Click(); });
-    item(file, "mOpenSetting", 134, [this] { mOpenSetting_Click(); });
-    item(file, "mClose", 135, [this] { mClose_Click(); });
-    item(file, "mSaveSetting", 136, [this] { mSaveSetting_Click(); });
-    item(file, "mSaveAs", 137, [this] { mSaveAs_Click(); });
-    item(file, "mExit", 138, [this] { m_main.close(); });
+    item(file, "mNew", Text::MenuNew, [this] { mNew_Click(); });
+    item(file, "mOpenSetting", Text::MenuOpen, [this] { mOpenSetting_Click(); });
+    item(file, "mClose", Text::MenuClose, [this] { mClose_Click(); });
+    item(file, "mSaveSetting", Text::MenuSave, [this] { mSaveSetting_Click(); });
+    item(file, "mSaveAs", Text::MenuSaveAs, [this] { mSaveAs_Click(); });
+    item(file, "mExit", Text::MenuExit, [this] { m_main.close(); });
 
-    QMenu* modes = menus->addMenu(uiText(m_ctx, 128));
+    QMenu* modes = menus->addMenu(uiText(m_ctx, Text::MenuFunctionSelection));
     modes->setObjectName("mFuncModeSelect");
     const int modeCount = type == MachineType::DQ ? DqSettings::kFunctionModes : 9;
     for (int mode = 0; mode < modeCount; ++mode) {
         if (type != MachineType::DQ && !doc.tqcq().offersMode(mode))
             continue;
-        const int caption = type == MachineType::DQ ? dqFunctionModeStringId(mode) : tqcqFunctionModeStringId(mode);
+        const Text caption = type == MachineType::DQ ? dqFunctionModeStringId(mode) : tqcqFunctionModeStringId(mode);
         QAction* a = item(modes, qPrintable(QString("mFuncModeSelect_%1").arg(mode)), caption, [this, mode] { selectFunctionMode(mode); });
         a->setCheckable(true);
         m_modeActions.emplace_back(mode, a);
     }
 
-    QMenu* transfers = menus->addMenu(uiText(m_ctx, 129));
+    QMenu* transfers = menus->addMenu(uiText(m_ctx, Text::MenuCommunication));
     transfers->setObjectName("mTool");
-    item(transfers, "mUpload", 146, [this] { mUpload_Click(); });
-    item(transfers, "mDownload", type == MachineType::DQ ? 296 : 147, [this] { mDownload_Click(); });
+    item(transfers, "mUpload", Text::MenuUpload, [this] { mUpload_Click(); });
+    item(transfers, "mDownload", type == MachineType::DQ ? Text::MenuDownloadAll : Text::MenuDownload, [this] { mDownload_Click(); });
     if (type == MachineType::DQ) {
-        m_downloadA = item(transfers, "mDownload_A", 297, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelA); });
-        m_downloadB = item(transfers, "mDownload_B", 298, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelB); });
+        m_downloadA = item(transfers, "mDownload_A", Text::MenuDownloadA, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelA); });
+        m_downloadB = item(transfers, "mDownload_B", Text::MenuDownloadB, [this] { m_main.runTransfer(OperationKind::Download, TransferTarget::DqChannelB); });
     }
-    item(transfers, "mCompare", 148, [this] { mCompare_Click(); });
-    QMenu* monitor = menus->addMenu(uiText(m_ctx, 130));
-    item(monitor, "mMonitoring", 149, [this] { mMonitoring_Click(); });
-    QMenu* option = menus->addMenu(uiText(m_ctx, 131));
-    item(option, "mCommSetting", 103, [this] { m_main.showCommSetup(); });
-    m_kp = item(option, "mKP", 151, [this] { mKP_Click(); });
+    item(transfers, "mCompare", Text::MenuCompare, [this] { mCompare_Click(); });
+    QMenu* monitor = menus->addMenu(uiText(m_ctx, Text::MenuMonitor));
+    item(monitor, "mMonitoring", Text::Monitor, [this] { mMonitoring_Click(); });
+    QMenu* option = menus->addMenu(uiText(m_ctx, Text::MenuOption));
+    item(option, "mCommSetting", Text::CommunicationSettings, [this] { m_main.showCommSetup(); });
+    m_kp = item(option, "mKP", Text::KeyProtection, [this] { mKP_Click(); });
     m_kp->setCheckable(true);
     if (type == MachineType::DQ) {
-        m_powerSaving = item(option, "mPowerSaving", 152, [this] { mPowerSaving_Click(); });
+        m_powerSaving = item(option, "mPowerSaving", Text::PowerSaving, [this] { mPowerSaving_Click(); });
         m_powerSaving->setCheckable(true);
     }
 
@@ -151,7 +151,7 @@ void EditorWindow::build()
     layout->addLayout(pictures);
     connect(m_optPic, &QCheckBox::toggled, this, [this] { syncPictures(); });
     m_caution->setObjectName("lblPSCaution");
-    m_caution->setText(uiText(m_ctx, 299));
+    m_caution->setText(uiText(m_ctx, Text::PowerSavingNote));
     m_caution->setWordWrap(true);
     m_caution->setStyleSheet("color: rgb(190, 80, 20);");
     layout->addWidget(m_caution);
@@ -261,7 +261,7 @@ void EditorWindow::showInputPicture()
     else
         image->setText(QString::fromStdString(file));
     layout->addWidget(image);
-    auto* close = new QPushButton(uiText(m_ctx, 102), &dialog);
+    auto* close = new QPushButton(uiText(m_ctx, Text::Ok), &dialog);
     close->setObjectName("lblClose");
     layout->addWidget(close);
     connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
@@ -358,7 +358,7 @@ void EditorWindow::syncAll()
         action->setChecked(m == mode);
     // The channel titles of the mode.
     if (doc.machineType() == MachineType::DQ) {
-        const std::array<int, 2> titles = DqSettings::channelTitleIds(mode);
+        const std::array<Text, 2> titles = DqSettings::channelTitleIds(mode);
         m_mode->setText(uiText(m_ctx, titles[0]));
         m_channelTitleB->setText(uiText(m_ctx, titles[1]));
     } else {

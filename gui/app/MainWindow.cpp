@@ -29,13 +29,13 @@ namespace lumetra::gui {
 namespace {
 struct ToolButton {
     const char* key;
-    int tipId; // 0 for a separator
+    Text tipId; // Text::None for a separator
     bool visibleAtStart;
 };
 constexpr ToolButton kToolButtons[] = {
-    {"split05", 0, true}, {"New", 133, true},       {"Open", 134, true},    {"Save", 136, false},
-    {"split09", 0, true}, {"Upload", 146, true},    {"Download", 147, false}, {"split01", 0, true},
-    {"MonitorStart", 149, false}, {"split02", 0, false}, {"KP", 151, false}, {"PowerSaving", 152, false},
+    {"split05", Text::None, true}, {"New", Text::MenuNew, true},       {"Open", Text::MenuOpen, true},    {"Save", Text::MenuSave, false},
+    {"split09", Text::None, true}, {"Upload", Text::MenuUpload, true},    {"Download", Text::MenuDownload, false}, {"split01", Text::None, true},
+    {"MonitorStart", Text::Monitor, false}, {"split02", Text::None, false}, {"KP", Text::KeyProtection, false}, {"PowerSaving", Text::PowerSaving, false},
 };
 } // namespace
 
@@ -74,10 +74,10 @@ void MainWindow::buildMenus()
 {
     struct Item {
         const char* name;
-        int captionId;
+        Text captionId;
         std::function<void()> action;
     };
-    const auto menu = [this](const char* name, int captionId, std::vector<Item> items) {
+    const auto menu = [this](const char* name, Text captionId, std::vector<Item> items) {
         QMenu* m = menuBar()->addMenu(uiText(m_ctx, captionId));
         m->setObjectName(name);
         for (Item& item : items) {
@@ -90,12 +90,12 @@ void MainWindow::buildMenus()
             connect(a, &QAction::triggered, this, item.action);
         }
     };
-    menu("mFile", 127, {{"mNew", 133, [this] { newSetting(); }}, {"mOpen", 134, [this] { openSetting(); }}, {nullptr, 0, {}},
-                        {"mExit", 138, [this] { close(); }}});
-    menu("mTool", 129, {{"mUpload", 146, [this] { upload(); }}});
-    menu("mMonitor", 130, {{"mMonitoring", 149, [this] { showMonitor(); }}});
-    menu("mSetting", 131, {{"mCommSetting", 103, [this] { showCommSetup(); }}});
-    menu("mHelp", 132, {{"mLMHelp", 153, [this] { showHelp(); }}, {"mAbout", 101, [this] { showAbout(); }}});
+    menu("mFile", Text::MenuFile, {{"mNew", Text::MenuNew, [this] { newSetting(); }}, {"mOpen", Text::MenuOpen, [this] { openSetting(); }}, {nullptr, Text::None, {}},
+                        {"mExit", Text::MenuExit, [this] { close(); }}});
+    menu("mTool", Text::MenuCommunication, {{"mUpload", Text::MenuUpload, [this] { upload(); }}});
+    menu("mMonitor", Text::MenuMonitor, {{"mMonitoring", Text::Monitor, [this] { showMonitor(); }}});
+    menu("mSetting", Text::MenuOption, {{"mCommSetting", Text::CommunicationSettings, [this] { showCommSetup(); }}});
+    menu("mHelp", Text::MenuHelp, {{"mLMHelp", Text::HelpTitle, [this] { showHelp(); }}, {"mAbout", Text::AboutMe, [this] { showAbout(); }}});
 }
 
 void MainWindow::buildToolBar()
@@ -106,7 +106,7 @@ void MainWindow::buildToolBar()
     addToolBar(m_toolBar);
     for (const ToolButton& b : kToolButtons) {
         QAction* a = nullptr;
-        if (b.tipId == 0) {
+        if (b.tipId == Text::None) {
             a = m_toolBar->addSeparator();
         } else {
             QString label = uiText(m_ctx, b.tipId);
@@ -205,7 +205,7 @@ void MainWindow::newSetting()
     m_ctx.document = doc;
     m_ctx.fileState = FileState();
     openEditor();
-    m_ctx.host.setStatusPanel(StatusPanel::Transfer, m_ctx.strings.text(249));
+    m_ctx.host.setStatusPanel(StatusPanel::Transfer, m_ctx.strings.text(Text::MsgFileOpened));
 }
 
 void MainWindow::openSetting(const std::optional<std::string>& path)
@@ -294,7 +294,7 @@ void MainWindow::showAbout()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     Message m;
-    m.text = m_ctx.strings.text(246);
+    m.text = m_ctx.strings.text(Text::MsgSureToExit);
     m.icon = MessageIcon::Question;
     m.buttons = MessageButtons::YesNo;
     if (m_ctx.host.showMessage(m) != MessageAnswer::Yes) {

@@ -11,7 +11,7 @@ namespace lumetra::gui {
 TypeSelectDialog::TypeSelectDialog(const AppContext& ctx, QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmMacTypeSel");
-    setWindowTitle(uiText(ctx, 126));
+    setWindowTitle(uiText(ctx, Text::SelectMachineType));
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox(this);
     auto* groupLayout = new QVBoxLayout(group);
@@ -23,8 +23,8 @@ TypeSelectDialog::TypeSelectDialog(const AppContext& ctx, QWidget* parent) : QDi
     m_options[1]->setChecked(true);
     layout->addWidget(group);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(uiText(ctx, 102), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(uiText(ctx, 125), QDialogButtonBox::RejectRole);
+    QPushButton* ok = buttons->addButton(uiText(ctx, Text::Ok), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(uiText(ctx, Text::Cancel), QDialogButtonBox::RejectRole);
     ok->setObjectName("cmdOK");
     cancel->setObjectName("cmdCancel");
     layout->addWidget(buttons);

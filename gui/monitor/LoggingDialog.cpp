@@ -15,9 +15,9 @@ namespace lumetra::gui {
 LoggingDialog::LoggingDialog(AppContext& ctx, const LogSettings& current, QWidget* parent) : QDialog(parent), m_ctx(ctx)
 {
     setObjectName("frmLogging");
-    setWindowTitle(uiText(ctx, 349));
+    setWindowTitle(uiText(ctx, Text::Logging));
     auto* layout = new QVBoxLayout(this);
-    auto* rateFrame = new QGroupBox(uiText(ctx, 350), this);
+    auto* rateFrame = new QGroupBox(uiText(ctx, Text::LogRate), this);
     rateFrame->setObjectName("Frame1");
     auto* rateLayout = new QHBoxLayout(rateFrame);
     m_scanRate = new QLineEdit(QString::number(current.scanRate()), rateFrame);
@@ -25,14 +25,14 @@ LoggingDialog::LoggingDialog(AppContext& ctx, const LogSettings& current, QWidge
     m_scanRate->installEventFilter(this);
     rateLayout->addWidget(m_scanRate);
     layout->addWidget(rateFrame);
-    m_logErrors = new QCheckBox(uiText(ctx, 351), this);
+    m_logErrors = new QCheckBox(uiText(ctx, Text::LogErrors), this);
     m_logErrors->setObjectName("chkLogError");
     m_logErrors->setChecked(current.logErrors);
     layout->addWidget(m_logErrors);
-    auto* delimiterFrame = new QGroupBox(uiText(ctx, 346), this);
+    auto* delimiterFrame = new QGroupBox(uiText(ctx, Text::Delimiters), this);
     delimiterFrame->setObjectName("Frame3");
     auto* delimiterLayout = new QVBoxLayout(delimiterFrame);
-    const QString captions[3] = {uiText(ctx, 347), uiText(ctx, 348), "Tab"};
+    const QString captions[3] = {uiText(ctx, Text::FixedWidth), uiText(ctx, Text::Comma), "Tab"};
     for (int i = 0; i < 3; ++i) {
         m_delimiters[i] = new QRadioButton(captions[i], delimiterFrame);
         m_delimiters[i]->setObjectName(QString("optDelimiters%1").arg(i));
@@ -41,9 +41,9 @@ LoggingDialog::LoggingDialog(AppContext& ctx, const LogSettings& current, QWidge
     m_delimiters[std::clamp(current.delimiterIndex, 0, 2)]->setChecked(true);
     layout->addWidget(delimiterFrame);
     auto* buttons = new QHBoxLayout;
-    auto* okButton = new QPushButton(uiText(ctx, 102), this);
+    auto* okButton = new QPushButton(uiText(ctx, Text::Ok), this);
     okButton->setObjectName("OKButton");
-    auto* cancelButton = new QPushButton(uiText(ctx, 125), this);
+    auto* cancelButton = new QPushButton(uiText(ctx, Text::Cancel), this);
     cancelButton->setObjectName("CancelButton");
     buttons->addWidget(okButton);
     buttons->addWidget(cancelButton);

@@ -40,17 +40,17 @@ MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog:
       m_logTimer(new QTimer(this)), m_descriptionA(new QPlainTextEdit(this)), m_descriptionB(new QPlainTextEdit(this))
 {
     setObjectName("frmMonitoring");
-    setWindowTitle(uiText(ctx, 149));
+    setWindowTitle(uiText(ctx, Text::Monitor));
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
     auto* menus = new QMenuBar(this);
-    QMenu* file = menus->addMenu(uiText(ctx, 127));
+    QMenu* file = menus->addMenu(uiText(ctx, Text::MenuFile));
     file->setObjectName("mFile");
-    m_menuReturn = file->addAction(uiText(ctx, 244), this, [this] { cmdRetrun_Click(); });
+    m_menuReturn = file->addAction(uiText(ctx, Text::Return), this, [this] { cmdRetrun_Click(); });
     m_menuReturn->setObjectName("mReturn");
-    QMenu* setting = menus->addMenu(uiText(ctx, 131));
+    QMenu* setting = menus->addMenu(uiText(ctx, Text::MenuOption));
     setting->setObjectName("mSetting");
-    m_menuComm = setting->addAction(uiText(ctx, 103), this, [this] {
+    m_menuComm = setting->addAction(uiText(ctx, Text::CommunicationSettings), this, [this] {
         guarded([this] {
             CommSetupDialog dialog(m_ctx, this);
             dialog.exec();
@@ -58,11 +58,11 @@ MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog:
         });
     });
     m_menuComm->setObjectName("mCommSetting");
-    m_menuScanRate = setting->addAction(uiText(ctx, 350)); // no handler of its own
+    m_menuScanRate = setting->addAction(uiText(ctx, Text::LogRate)); // no handler of its own
     m_menuScanRate->setObjectName("mScanRate");
-    m_menuLogging = setting->addAction(uiText(ctx, 353), this, [this] { guarded([this] { mLogging_Click(); }); });
+    m_menuLogging = setting->addAction(uiText(ctx, Text::LoggingRunning), this, [this] { guarded([this] { mLogging_Click(); }); });
     m_menuLogging->setObjectName("mLogging");
-    m_menuLogoff = setting->addAction(uiText(ctx, 352), this, [this] { mLogoff_Click(); });
+    m_menuLogoff = setting->addAction(uiText(ctx, Text::LogOff), this, [this] { mLogoff_Click(); });
     m_menuLogoff->setObjectName("mLogoff");
     layout->setMenuBar(menus);
 
@@ -110,7 +110,7 @@ MonitorWindow::MonitorWindow(AppContext& ctx, PanelBitmaps& bitmaps, MonitorLog:
     apply(clearPanel(true));
     runningLook(false);
     m_menuLogoff->setEnabled(false);
-    m_ctx.host.setStatusPanel(StatusPanel::General, m_ctx.strings.text(149));
+    m_ctx.host.setStatusPanel(StatusPanel::General, m_ctx.strings.text(Text::Monitor));
 }
 
 MonitorWindow::~MonitorWindow() { m_monitor.onDraw = nullptr; }
@@ -268,7 +268,7 @@ bool MonitorWindow::startLog(const std::string& path, int scanRate, int delimite
 {
     std::string reason;
     if (!m_log.start(path, scanRate, delimiterIndex, logErrors, &reason)) {
-        Message m{m_ctx.strings.text(253), "Error", MessageIcon::Exclamation, MessageButtons::Ok, reason};
+        Message m{m_ctx.strings.text(Text::MsgFailedToSaveFile), "Error", MessageIcon::Exclamation, MessageButtons::Ok, reason};
         m_ctx.host.showMessage(m);
         return false;
     }
@@ -286,7 +286,7 @@ void MonitorWindow::Timer1_log_Timer()
         // A failed write (a full disk) has stopped the log: say so once and turn logging off.
         m_logTimer->stop();
         loggingMenus(false);
-        Message m{m_ctx.strings.text(253), "Error", MessageIcon::Exclamation, MessageButtons::Ok, m_log.writeError()};
+        Message m{m_ctx.strings.text(Text::MsgFailedToSaveFile), "Error", MessageIcon::Exclamation, MessageButtons::Ok, m_log.writeError()};
         m_ctx.host.showMessage(m);
     }
     QCoreApplication::processEvents();

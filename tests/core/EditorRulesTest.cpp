@@ -153,10 +153,10 @@ TEST(EditorRules, TheFocusGoesToTheFirstListOfTheModesOwnPanels)
 TEST(EditorRules, CaptionsAreTheEditorsOwnStrings)
 {
     const StringTable en;
-    EXPECT_EQ(en.text(editorCaptionId(317)), "NPN/PNP Input Mode :");
-    EXPECT_EQ(StringTable(LanguageId::TraditionalChinese).text(editorCaptionId(317)), "NPN/PNP 輸入模式 :");
+    EXPECT_EQ(en.text(editorCaptionId(Text::NameNpnPnpInputMode)), "NPN/PNP Input Mode :");
+    EXPECT_EQ(StringTable(LanguageId::TraditionalChinese).text(editorCaptionId(Text::NameNpnPnpInputMode)), "NPN/PNP 輸入模式 :");
     // Every setting of a panel has a caption string; only the menu commands have none.
-    const auto captioned = [](int labelId) { return editorCaptionId(labelId) != labelId; };
+    const auto captioned = [](Text labelId) { return editorCaptionId(labelId) != labelId; };
     for (const auto& f : DqSettings::listFields())
         EXPECT_EQ(captioned(f.labelId), f.member && f.fileClass != 'F') << f.name;
     for (const auto& f : TqCqSettings::listFields())
@@ -180,14 +180,16 @@ TEST(EditorRules, CaptionsAreTheEditorsOwnStrings)
 TEST(EditorRules, APanelServingTwoFunctionsTakesTheTitleOfTheOneShown)
 {
     TqCqSettings cq(MachineType::CQ);
-    const std::map<int, std::pair<int, int>> titles{{3, {TqCqBlock::OneStage, 232}}, {5, {TqCqBlock::OneStage, 234}},
-                                                    {6, {TqCqBlock::BatchDual, 235}}, {7, {TqCqBlock::BatchDual, 236}}};
+    const std::map<int, std::pair<int, Text>> titles{{3, {TqCqBlock::OneStage, Text::Title1StageCounterCq}},
+                                                     {5, {TqCqBlock::OneStage, Text::TitleTotalCounter}},
+                                                     {6, {TqCqBlock::BatchDual, Text::TitleBatchCounter}},
+                                                     {7, {TqCqBlock::BatchDual, Text::TitleDualCounter}}};
     for (const auto& [mode, panel] : titles) {
         cq.selectFunctionMode(mode);
         EXPECT_EQ(cq.panelTitleId(panel.first), panel.second) << mode;
-        EXPECT_EQ(cq.panelTitleId(TqCqBlock::CounterCommon), 106);
+        EXPECT_EQ(cq.panelTitleId(TqCqBlock::CounterCommon), Text::Settings);
     }
-    EXPECT_EQ(DqSettings::channelTitleIds(4), (std::array<int, 2>{226, 226}));
+    EXPECT_EQ(DqSettings::channelTitleIds(4), (std::array<Text, 2>{Text::FunctionName1StageCounter, Text::FunctionName1StageCounter}));
 }
 
 TEST(EditorRules, AModeWithOnePictureClearsTheOtherPlace)

@@ -28,17 +28,21 @@ TEST(StringTable, HoldsTheNumberedEntriesInThreeLanguages)
 TEST(StringTable, KeepsTheSystemsOwnWordingAndFallsBackToEnglish)
 {
     StringTable en;
-    EXPECT_EQ(en.text(246), "Are you sure to exit  ?");
-    EXPECT_EQ(en.text(269), "Memory address error ! ");
-    EXPECT_EQ(en.text(280), "Invaild file name!");
-    EXPECT_EQ(en.text(121), "Type        :");
-    EXPECT_EQ(en.text(247), "Open\u2026");
-    EXPECT_EQ(en.text(112), "");
+    EXPECT_EQ(en.byNumber(246), "Are you sure to exit  ?");
+    EXPECT_EQ(en.byNumber(269), "Memory address error ! ");
+    EXPECT_EQ(en.byNumber(280), "Invaild file name!");
+    EXPECT_EQ(en.byNumber(121), "Type        :");
+    EXPECT_EQ(en.byNumber(247), "Open\u2026");
+    EXPECT_EQ(en.byNumber(112), "");
     StringTable zhTw(LanguageId::TraditionalChinese);
     StringTable zhCn(LanguageId::SimplifiedChinese);
-    EXPECT_EQ(zhTw.text(268), "逾時 !");
-    EXPECT_EQ(zhCn.text(268), "超时 !");
-    EXPECT_EQ(StringTable(LanguageId::Neutral).text(268), "Time out !");
+    EXPECT_EQ(zhTw.byNumber(268), "逾時 !");
+    EXPECT_EQ(zhCn.byNumber(268), "超时 !");
+    EXPECT_EQ(StringTable(LanguageId::Neutral).byNumber(268), "Time out !");
+    // The names stand for the same entries as the numbers.
+    EXPECT_EQ(en.text(Text::MsgSureToExit), en.byNumber(246));
+    EXPECT_EQ(zhTw.text(Text::ErrTimeout), "逾時 !");
+    EXPECT_EQ(en.text(Text::None), "");
 }
 
 TEST(Language, ChosenFromTheLocaleAndOverridable)
