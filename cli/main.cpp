@@ -9,6 +9,7 @@
 
 #include "comm/CommSession.h"
 #include "monitor/MonitorLog.h"
+#include "platform/ExclusiveTerminals.h"
 #include "text/StringTable.h"
 #include "Version.h"
 
@@ -183,6 +184,7 @@ void runPorts(const PortTable& table)
 
 int main(int argc, char** argv)
 {
+    releaseExclusiveTerminalsOnSignals();
     CLI::App app{"Lumetra command line: read, write and manage timer/counter units on a serial line"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("lumetra-cli ") + kVersionText);

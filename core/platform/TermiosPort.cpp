@@ -1,5 +1,7 @@
 #include "TermiosPort.h"
 
+#include "ExclusiveTerminals.h"
+
 // termios2 lives in the kernel headers and clashes with glibc's <termios.h>,
 // which is why this file uses the raw ioctls only.
 #include <asm/termbits.h>
@@ -67,6 +69,7 @@ OpenResult TermiosPort::open(const PortSettings& settings)
     // Programs that take no lock are kept off the line by the terminal's
     // exclusive-use flag. Set last, so that no refusal above leaves it set.
     ::ioctl(fd, TIOCEXCL);
+    markExclusiveTerminal(fd);
     opened(fd);
     serial_icounter_struct counters{};
     m_countersAvailable = ::ioctl(fd, TIOCGICOUNT, &counters) == 0;
@@ -85,8 +88,10 @@ void TermiosPort::close()
     // The flag belongs to the terminal, not to our descriptor: left set, it
     // refuses every later open by an ordinary user for as long as anything
     // else (a simulator, socat, another program) keeps the terminal open.
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
         ::ioctl(m_fd, TIOCNXCL);
+        unmarkExclusiveTerminal(m_fd);
+    }
     FdPort::close();
 }
 

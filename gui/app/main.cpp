@@ -7,6 +7,7 @@
 
 #include "DemoLine.h"
 #include "LineServer.h"
+#include "platform/ExclusiveTerminals.h"
 #include "platform/PortTable.h"
 #include "Version.h"
 
@@ -36,6 +37,7 @@ std::string helpFolder()
 
 int main(int argc, char** argv)
 {
+    releaseExclusiveTerminalsOnSignals();
     // The version answers before the toolkit looks for a display, so it works on any terminal.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {

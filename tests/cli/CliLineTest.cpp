@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 using lumetra::test::Process;
@@ -156,3 +158,30 @@ TEST_P(OverTheLine, ADownloadWhoseLineGoesDuringItsPausesFailsAtOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(CliLine, OverTheLine, ::testing::Bool(), transportName);
+
+TEST(CliLine, ACommandEndedBySignalLeavesTheLineFree)
+{
+    // The terminal's exclusive-use flag outlives a process killed while it
+    // holds the line, for as long as the simulator keeps the terminal open.
+    ScratchDir dir{"lumetra-cli-signal"};
+    Line line{dir, 0, nullptr};
+    line.start();
+    // Our own look at the terminal, opened before any command takes it.
+    const int watcher = ::open(line.port().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(watcher, 0);
+    const auto exclusive = [&] {
+        int on = 0;
+        return ::ioctl(watcher, TIOCGEXCL, &on) == 0 && on != 0;
+    };
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // No unit answers ID 9: the read waits out a long time-out.
+        Process waiting({kCli, "--port", line.port(), "--id", "9", "--timeout", "20000", "read", "0x0404"});
+        ASSERT_TRUE(waitFor(exclusive)) << signal;
+        EXPECT_EQ(waiting.finish(signal).exitCode, 128 + signal);
+        EXPECT_FALSE(exclusive()) << signal;
+        const auto r = run({kCli, "--port", line.port(), "read", "0x0404"});
+        EXPECT_EQ(r.exitCode, 0) << signal << ": " << r.err;
+    }
+    ::close(watcher);
+    line.stop();
+}
